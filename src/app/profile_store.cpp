@@ -1,0 +1,164 @@
+#include "app/profile_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringList>
+
+namespace brevant {
+
+namespace {
+
+QString Path(const QString& section, const QString& key) { return section + u'/' + key; }
+
+// Integers are kept as decimal text in the file; anything else counts as missing.
+bool ToInt32(const QVariant& v, int32_t* out)
+{
+    bool ok = false;
+    int32_t value = 0;
+    switch (v.typeId()) {
+    case QMetaType::Int:
+        value = v.toInt(&ok);
+        break;
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+        value = v.toString().trimmed().toInt(&ok, 10);
+        break;
+    default:
+        break;
+    }
+    if (ok)
+        *out = value;
+    return ok;
+}
+
+bool ToText(const QVariant& v, QString* out)
+{
+    switch (v.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+    case QMetaType::Int:
+        *out = v.toString();
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+IniProfileStore::IniProfileStore() : IniProfileStore(DefaultPath()) {}
+
+IniProfileStore::IniProfileStore(const QString& path) : path_(path)
+{
+    const QFileInfo info(path_);
+    if (info.exists() && (!info.isFile() || !info.isReadable()))
+        damaged_ = true;
+    settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    if (settings_->status() != QSettings::NoError)
+        damaged_ = true;
+}
+
+IniProfileStore::~IniProfileStore()
+{
+    Sync();
+}
+
+QString IniProfileStore::DefaultPath()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Velmora/Brevant.ini");
+}
+
+void IniProfileStore::Sync()
+{
+    if (settings_)
+        settings_->sync();
+}
+
+void IniProfileStore::PrepareWrite()
+{
+    if (!damaged_)
+        return;
+    // A file we could not read is replaced whole rather than patched.
+    settings_.reset();
+    QFile::remove(path_);
+    settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    settings_->clear();
+    damaged_ = false;
+}
+
+int32_t IniProfileStore::ReadInt(const QString& section, const QString& key, int32_t def)
+{
+    if (damaged_)
+        return def;
+    int32_t v = def;
+    return ToInt32(settings_->value(Path(section, key)), &v) ? v : def;
+}
+
+void IniProfileStore::WriteInt(const QString& section, const QString& key, int32_t value)
+{
+    PrepareWrite();
+    settings_->setValue(Path(section, key), QString::number(value));
+}
+
+QString IniProfileStore::ReadString(const QString& section, const QString& key,
+                                    const QString& def)
+{
+    if (damaged_)
+        return def;
+    QString v;
+    return ToText(settings_->value(Path(section, key)), &v) ? v : def;
+}
+
+void IniProfileStore::WriteString(const QString& section, const QString& key,
+                                  const QString& value)
+{
+    PrepareWrite();
+    settings_->setValue(Path(section, key), value);
+}
+
+int32_t MemoryProfileStore::ReadInt(const QString& section, const QString& key, int32_t def)
+{
+    int32_t v = def;
+    return ToInt32(values_.value(Path(section, key)), &v) ? v : def;
+}
+
+void MemoryProfileStore::WriteInt(const QString& section, const QString& key, int32_t value)
+{
+    values_.insert(Path(section, key), QVariant(int(value)));
+}
+
+QString MemoryProfileStore::ReadString(const QString& section, const QString& key,
+                                       const QString& def)
+{
+    QString v;
+    return ToText(values_.value(Path(section, key)), &v) ? v : def;
+}
+
+void MemoryProfileStore::WriteString(const QString& section, const QString& key,
+                                     const QString& value)
+{
+    values_.insert(Path(section, key), QVariant(value));
+}
+
+void MemoryProfileStore::Set(const QString& section, const QString& key, const QVariant& value)
+{
+    values_.insert(Path(section, key), value);
+}
+
+QVariant MemoryProfileStore::Get(const QString& section, const QString& key) const
+{
+    return values_.value(Path(section, key));
+}
+
+bool MemoryProfileStore::Contains(const QString& section, const QString& key) const
+{
+    return values_.contains(Path(section, key));
+}
+
+} // namespace brevant

@@ -1,0 +1,39 @@
+#pragma once
+// The platform seam for the command-line subcommands: messages go to standard error as
+// the window would show them, questions are answered by the caller's policy, and nothing
+// waits on a person.
+
+#include "platform/platform.h"
+
+#include <functional>
+
+namespace brevant {
+
+class CliPlatform final : public Platform {
+public:
+    // Answers a question box (flags with Yes/No or Yes/No/Cancel) given its text.
+    using Answer = std::function<int(const QString& text, unsigned flags)>;
+
+    CliPlatform();
+    void SetAnswer(Answer answer) { answer_ = std::move(answer); }
+    // The folder that stands in for the desktop (batch output's --out).
+    void SetDesktopFolder(const QString& folder) { desktop_ = folder; }
+
+    int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
+    QString SaveFileName(const FileDialogRequest&) override { return {}; }
+    QString OpenFileName(const FileDialogRequest&) override { return {}; }
+    std::optional<ColorRef> ChooseColor(ColorRef) override { return std::nullopt; }
+    QString ClipboardText() override { return {}; }
+    bool SetClipboardImage(const QImage&) override { return false; }
+    QString DesktopFolder() override;
+    QString TempFolder() override;
+    // There is no file manager to start from the command line.
+    bool OpenFolder(const QString&) override { return false; }
+    void Sleep(int milliseconds) override;
+
+private:
+    Answer answer_;
+    QString desktop_;
+};
+
+} // namespace brevant

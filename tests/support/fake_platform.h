@@ -1,0 +1,61 @@
+#pragma once
+// A scripted platform for tests: records every message, answers questions and dialogs
+// from queues, and keeps the desktop and temporary folders inside a test directory.
+
+#include "platform/platform.h"
+
+#include <QDir>
+#include <QList>
+#include <QStringList>
+#include <deque>
+
+namespace brevant::test {
+
+struct RecordedMessage {
+    QString text;     // prefix and entry text as shown
+    QString caption;
+    unsigned flags = 0;
+};
+
+class FakePlatform final : public Platform {
+public:
+    // Folders are created below `root` (Desktop and Temp).
+    explicit FakePlatform(const QString& root);
+
+    int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
+    QString SaveFileName(const FileDialogRequest& request) override;
+    QString OpenFileName(const FileDialogRequest& request) override;
+    std::optional<ColorRef> ChooseColor(ColorRef initial) override;
+    QString ClipboardText() override { return clipboardText; }
+    bool SetClipboardImage(const QImage& image) override;
+    QString DesktopFolder() override { return desktop; }
+    QString TempFolder() override { return temp; }
+    bool OpenFolder(const QString& folder) override;
+    void Sleep(int milliseconds) override { slept.append(milliseconds); }
+
+    // Scripted answers; an empty queue answers questions with No, OK boxes with OK.
+    std::deque<int> answers;
+    std::deque<QString> saveNames;   // empty string = the user cancels
+    std::deque<QString> openNames;
+    std::deque<std::optional<ColorRef>> colors;
+    QString clipboardText;
+    bool clipboardAvailable = true;
+    bool openFolderWorks = true;
+    QString desktop;
+    QString temp;
+
+    // What happened.
+    QList<RecordedMessage> messages;
+    QList<FileDialogRequest> saveRequests;
+    QList<FileDialogRequest> openRequests;
+    QImage clipboardImage;
+    QStringList openedFolders;
+    QList<int> slept;
+
+    // The ids are not visible to the platform, so tests compare texts; this finds the
+    // message whose text ends with the string-table entry `id`.
+    bool Showed(int id) const;
+    int CountOf(int id) const;
+};
+
+} // namespace brevant::test

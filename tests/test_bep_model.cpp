@@ -1,0 +1,130 @@
+#include "app/bep_model.h"
+#include "app/saturate.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
+
+using namespace brevant;
+
+TEST(Trunc32, TruncatesTowardZeroAndSaturates)
+{
+    EXPECT_EQ(Trunc32(2.9), 2);
+    EXPECT_EQ(Trunc32(-2.9), -2);
+    EXPECT_EQ(Trunc32(1e300), kInt32Max);
+    EXPECT_EQ(Trunc32(-1e300), kInt32Min);
+    EXPECT_EQ(Trunc32(std::numeric_limits<double>::infinity()), kInt32Max);
+    EXPECT_EQ(Trunc32(-std::numeric_limits<double>::infinity()), kInt32Min);
+    EXPECT_EQ(Trunc32(std::nan("")), 0);
+    EXPECT_EQ(Trunc32(2147483646.7), 2147483646);
+}
+
+TEST(SaturatingArithmetic, ClampsInsteadOfOverflowing)
+{
+    EXPECT_EQ(SatMul(2147483647, 999), kInt32Max);
+    EXPECT_EQ(SatSub(999, kInt32Min), kInt32Max);
+    EXPECT_EQ(SatDiv(int64_t(-1998), 999), -2);
+    EXPECT_EQ(SatDiv(int64_t(kInt32Min), -1), kInt32Max);
+    EXPECT_EQ(SatDiv(5, 0), 0);
+}
+
+TEST(ComputeFigures, SampleFigures)
+{
+    BepInputs in{154321000, 125678900, 49605558, 5613, 0};
+    const BepFigures f = ComputeFigures(in);
+    EXPECT_NEAR(f.breakEvenPoint, 113073986.78, 0.01);
+    EXPECT_EQ(f.marginalProfitRatio, 4387);
+    EXPECT_NEAR(f.targetOperatingProfit, 12604913.22, 0.01);
+}
+
+TEST(ComputeFigures, FullRatioFollowsIeeeRules)
+{
+    BepInputs in{1000, 500, 300, 10000, 0};
+    EXPECT_TRUE(std::isinf(ComputeFigures(in).breakEvenPoint));
+    EXPECT_EQ(ComputeFigures(in).marginalProfitRatio, 0);
+    in.fixedCosts = 0;
+    EXPECT_TRUE(std::isnan(ComputeFigures(in).breakEvenPoint));
+}
+
+TEST(ApplyAmountText, ClampsAndKeepsTheWordsSource)
+{
+    struct Case {
+        AmountField field;
+        const char* text;
+        double value;
+        const char* words;
+    } cases[] = {
+        {AmountField::TargetSales, "0", 1, "1円"},
+        {AmountField::TargetSales, "", 1, "1円"},
+        {AmountField::TargetSales, "-5", 1, "1円"},
+        {AmountField::TargetSales, "abc", 1, "1円"},
+        {AmountField::FixedCosts, "0", 0, "0円"},
+        {AmountField::FixedCosts, "-1", 0, "0円"},
+        {AmountField::MaxSales, "3000000000", 2147483647, "30億円"},
+        {AmountField::MaxSales, "-3000000000", 1, "1円"},
+        {AmountField::MaxSales, "  +154321000yen", 154321000, "1億5432万1000円"},
+    };
+    for (const auto& c : cases) {
+        const AppliedAmount r = ApplyAmountText(c.field, QString::fromUtf8(c.text));
+        EXPECT_EQ(r.value, c.value) << c.text;
+        EXPECT_EQ(AmountInWords(r.wordsSource), QString::fromUtf8(c.words)) << c.text;
+    }
+}
+
+TEST(AmountInWords, WritesJapaneseUnits)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"154321000", "1億5432万1000円"}, {"125678900", "1億2567万8900円"},
+        {"49605558", "4960万5558円"},     {"100050000", "1億5万円"},
+        {"1000000000000", "1兆円"},       {"0", "0円"},
+        {"", "0円"},                      {"0.5", "円"},
+        {"12345678901234", "12兆3456億7890万1234円"}, {"-5", "円"},
+        {"1e8", "1億円"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(AmountInWords(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
+    // Absurd inputs saturate rather than misbehave.
+    EXPECT_FALSE(AmountInWords(QStringLiteral("1e300")).isEmpty());
+    EXPECT_FALSE(AmountInWords(QStringLiteral("-1e300")).isEmpty());
+}
+
+TEST(RatioText, FormatsHundredthsOfAPercent)
+{
+    EXPECT_EQ(RatioText(2500), QStringLiteral("25.00%"));
+    EXPECT_EQ(RatioText(5613), QStringLiteral("56.13%"));
+    EXPECT_EQ(RatioText(1), QStringLiteral("0.01%"));
+    EXPECT_EQ(RatioText(0), QStringLiteral("0.00%"));
+    EXPECT_EQ(RatioText(10000), QStringLiteral("100.00%"));
+}
+
+TEST(ParseRatioPercent, TruncatesTheProduct)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"56.13", 5613}, {"0.29", 28}, {"1.15", 114}, {"0.57", 56}, {"abc", 0},
+        {"150", 15000},  {"25.5\r\n", 2550}, {"-3", -300}, {"1e400", kInt32Max},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(ParseRatioPercent(QString::fromUtf8(in)), out) << in;
+}
+
+TEST(DefaultMaxSales, LargerPlusDistance)
+{
+    EXPECT_EQ(DefaultMaxSales(60, 100), 140);
+    EXPECT_EQ(DefaultMaxSales(100, 60), 140);
+    EXPECT_EQ(DefaultMaxSales(80, 80), 80);
+}
+
+TEST(CheckAmountOrder, EqualValuesPass)
+{
+    EXPECT_EQ(CheckAmountOrder({100, 100, 100, 0, 0}), 0);
+    EXPECT_EQ(CheckAmountOrder({100, 101, 50, 0, 0}), 30015);
+    EXPECT_EQ(CheckAmountOrder({100, 101, 200, 0, 0}), 30015);
+    EXPECT_EQ(CheckAmountOrder({100, 50, 101, 0, 0}), 30016);
+}
+
+TEST(FormatWhole, WritesAsTheCLibraryDoes)
+{
+    EXPECT_EQ(FormatWhole(113073986.78), QStringLiteral("113073987"));
+    EXPECT_EQ(FormatWhole(std::numeric_limits<double>::infinity()), QStringLiteral("inf"));
+    EXPECT_EQ(FormatWhole(-std::numeric_limits<double>::infinity()), QStringLiteral("-inf"));
+}
