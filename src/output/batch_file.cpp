@@ -1,0 +1,108 @@
+#include "output/batch_file.h"
+
+#include "app/text_util.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace brevant {
+
+namespace {
+
+constexpr char kBom[] = "\xEF\xBB\xBF";
+constexpr qint64 kChunk = 1 << 20;
+
+// How many bytes at the end of `data` start a UTF-8 sequence that the next chunk may
+// complete; they are checked together with that chunk.
+qsizetype IncompleteTail(const QByteArray& data)
+{
+    const qsizetype n = data.size();
+    for (qsizetype back = 1; back <= std::min<qsizetype>(3, n); ++back) {
+        const auto c = static_cast<unsigned char>(data[n - back]);
+        if ((c & 0xC0) == 0x80)
+            continue; // a continuation byte: keep looking for the lead byte
+        const qsizetype need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return need > back ? back : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+BatchFile::BatchFile(const QString& path)
+    : file_(path)
+{
+}
+
+bool BatchFile::Open()
+{
+    return file_.open(QIODevice::ReadOnly);
+}
+
+qint64 BatchFile::CountLines(qint64 limit)
+{
+    if (!file_.seek(0))
+        return 0;
+    qint64 lines = 0;
+    qint64 content = 0;     // bytes seen
+    char last = '\n';       // the last byte seen; '\n' while there is none
+    bool valid = true;      // still well-formed UTF-8
+    QByteArray pending;     // bytes of a UTF-8 sequence cut by the chunk boundary
+    QByteArray head;        // the first bytes, to spot a byte order mark
+    std::vector<char> buffer(static_cast<size_t>(kChunk));
+    for (;;) {
+        const qint64 got = file_.read(buffer.data(), kChunk);
+        if (got <= 0)
+            break;
+        const char* begin = buffer.data();
+        const char* end = begin + got;
+        if (head.size() < 3)
+            head.append(begin, qsizetype(std::min<qint64>(got, 3 - head.size())));
+        lines += std::count(begin, end, '\n');
+        content += got;
+        last = end[-1];
+        if (lines > limit)
+            return limit + 1;
+        if (valid) {
+            pending.append(begin, qsizetype(got));
+            const qsizetype tail = IncompleteTail(pending);
+            valid = IsValidUtf8(pending.first(pending.size() - tail));
+            pending = pending.last(tail);
+        }
+    }
+    valid = valid && pending.isEmpty();
+    utf8_ = valid;
+    hasBom_ = valid && head == kBom;
+    if (hasBom_)
+        content -= 3;
+    if (content > 0 && last != '\n')
+        ++lines; // the last line has no line end
+    return std::min(lines, limit + 1);
+}
+
+bool BatchFile::Rewind()
+{
+    atStart_ = true;
+    return file_.seek(0);
+}
+
+bool BatchFile::ReadLine(QString& line)
+{
+    QByteArray bytes = file_.readLine();
+    if (atStart_) {
+        atStart_ = false;
+        if (hasBom_)
+            bytes.remove(0, 3);
+    }
+    if (bytes.isEmpty())
+        return false;
+    if (bytes.endsWith('\n')) {
+        bytes.chop(1);
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+    }
+    line = utf8_ ? QString::fromUtf8(bytes) : FromCp932(bytes);
+    return true;
+}
+
+} // namespace brevant

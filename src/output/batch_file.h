@@ -1,0 +1,36 @@
+#pragma once
+// The input file of batch creation, read twice: once to count its lines (and tell its
+// encoding), then line by line. A line ends at LF, a CR before it is dropped, and a line
+// end at the very end of the file does not start another (empty) line.
+
+#include <QFile>
+#include <QString>
+
+namespace brevant {
+
+class BatchFile {
+public:
+    explicit BatchFile(const QString& path);
+
+    bool Open();
+    void Close() { file_.close(); }
+
+    // Reads from the start, counting lines; stops early once the count passes `limit`
+    // (it then returns limit + 1). A full count also settles the encoding: valid UTF-8
+    // (a leading byte order mark is dropped) is read as UTF-8, anything else as CP932.
+    qint64 CountLines(qint64 limit);
+    // Goes back to the first line.
+    bool Rewind();
+    // The next line, decoded; false at the end of the file.
+    bool ReadLine(QString& line);
+
+    bool IsUtf8() const { return utf8_; }
+
+private:
+    QFile file_;
+    bool utf8_ = false;
+    bool hasBom_ = false;
+    bool atStart_ = true;
+};
+
+} // namespace brevant

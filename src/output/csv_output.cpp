@@ -1,0 +1,94 @@
+#include "output/csv_output.h"
+
+#include "app/message.h"
+#include "app/text_util.h"
+#include "output/output_names.h"
+#include "output/summary_csv_file.h"
+#include "platform/platform.h"
+#include "res/string_table.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace brevant {
+
+bool HasDuplicateTitles(const ChartStyle& style, Platform& platform)
+{
+    const auto& t = style.titles;
+    if (t[0] == t[1] || t[1] == t[2] || t[0] == t[2]) {
+        ShowMessage(platform, IDS_SAME_TITLE, QString(), kMbError);
+        return true;
+    }
+    return false;
+}
+
+QString GetDesktopSubfolder(Platform& platform, const QString& name)
+{
+    const QString desktop = platform.DesktopFolder();
+    if (desktop.isEmpty())
+        return {};
+    // Many Linux desktops have no desktop folder until something is put there.
+    if (!QFileInfo(desktop).isDir() && !QDir().mkpath(desktop))
+        return {};
+    const QString path = desktop + u'/' + name;
+    if (!PathExists(path))
+        return QDir().mkdir(path) ? path : QString();
+    return QFileInfo(path).isDir() ? path : QString();
+}
+
+QString DatedFolderPrefix(const QDateTime& time)
+{
+    return time.toLocalTime().date().toString(QStringLiteral("yyyyMMdd")) + u'-';
+}
+
+QString FreeSerialFolder(const QString& root, const QString& prefix)
+{
+    for (int n = 1; n <= 999; ++n) {
+        const QString candidate = root + u'/' + prefix + CFormat("%03d", n);
+        if (!PathExists(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+QString ChartFileName(const ChartStyle& style, int k)
+{
+    const QString& title = style.titles[size_t(k - 1)];
+    return title.isEmpty() ? u"図表" + QString::number(k) : title;
+}
+
+QString SummaryHeader()
+{
+    return QStringLiteral("変動費率,限界利益率,固定費,損益分岐点,目標売上高,目標営業利益,"
+                          "図表1ファイル名,図表2ファイル名,図表3ファイル名\n");
+}
+
+QString SummaryLine(const BepInputs& inputs, const ChartStyle& style, const QString& prefix,
+                    const QString& format)
+{
+    const double bep = BreakEvenPoint(inputs);
+    QString line = CFormat("%.2f,", inputs.variableCostRatio / 100.0);
+    line += CFormat("%.2f,", (10000 - double(inputs.variableCostRatio)) / 100.0);
+    line += CFormat("%.0f,", inputs.fixedCosts * 1000.0);
+    line += CFormat("%.0f,", bep * 1000.0);
+    line += CFormat("%.0f,", inputs.targetSales * 1000.0);
+    line += CFormat("%.0f,", (inputs.targetSales - bep) * 1000.0);
+    for (int k = 1; k <= kChartCount; ++k) {
+        line += prefix + ChartFileName(style, k) + u'.' + format;
+        line += k < kChartCount ? u',' : u'\n';
+    }
+    return line;
+}
+
+bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& format,
+                     const BepInputs& inputs, const ChartStyle& style)
+{
+    SummaryCsvFile file(folder + u'/' + kSummaryFileName);
+    if (!file.Open(platform))
+        return false;
+    file.Write(SummaryHeader());
+    file.Write(SummaryLine(inputs, style, QString(), format));
+    return file.Commit(platform);
+}
+
+} // namespace brevant

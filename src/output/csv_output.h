@@ -1,0 +1,52 @@
+#pragma once
+// Output with a CSV summary: a new dated folder in the desktop folder "BEP" holding
+// "BEP.csv" and one image per chart. The summary format, the chart file names and the
+// desktop folder are shared with batch creation.
+
+#include "app/bep_model.h"
+#include "app/chart_style.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace brevant {
+
+class Platform;
+
+// The output root inside the desktop folder.
+inline const QString kOutputRootName = QStringLiteral("BEP");
+inline const QString kSummaryFileName = QStringLiteral("BEP.csv");
+
+// True, after message 30013, when two of the three chart titles are equal (two empty
+// titles included).
+bool HasDuplicateTitles(const ChartStyle& style, Platform& platform);
+
+// The desktop folder + "/" + name, created when missing; empty when it is missing and
+// cannot be created, or is something other than a folder. No message.
+QString GetDesktopSubfolder(Platform& platform, const QString& name);
+
+// The local date of `time` as "yyyymmdd-".
+QString DatedFolderPrefix(const QDateTime& time);
+
+// root + "/" + prefix + the first serial 001..999 at which nothing exists; empty when
+// all 999 are taken.
+QString FreeSerialFolder(const QString& root, const QString& prefix);
+
+// The file name (without extension) of chart k (1, 2 or 3): its title, or "図表k" when the
+// title is empty.
+QString ChartFileName(const ChartStyle& style, int k);
+
+// The first line of "BEP.csv", ending with "\n".
+QString SummaryHeader();
+
+// One data line of "BEP.csv" for the figures, ending with "\n". The chart file names are
+// prefix + ChartFileName(k) + "." + format.
+QString SummaryLine(const BepInputs& inputs, const ChartStyle& style, const QString& prefix,
+                    const QString& format);
+
+// Writes "BEP.csv" with the header and one data line (empty prefix) into the folder.
+// Shows 30009 and returns false when the file cannot be written.
+bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& format,
+                     const BepInputs& inputs, const ChartStyle& style);
+
+} // namespace brevant

@@ -1,0 +1,42 @@
+#include "output/summary_csv_file.h"
+
+#include "app/message.h"
+#include "app/text_util.h"
+#include "platform/platform.h"
+#include "res/string_table.h"
+
+namespace brevant {
+
+SummaryCsvFile::SummaryCsvFile(const QString& path)
+    : file_(path)
+{
+}
+
+bool SummaryCsvFile::Open(Platform& platform)
+{
+    // A folder that cannot be written to fails here; QSaveFile otherwise writes beside
+    // the target and renames at the end, so a half-written file never replaces a good one.
+    if (!file_.open(QIODevice::WriteOnly)) {
+        ShowMessage(platform, IDS_OPEN_FAILED, QString(), kMbError);
+        return false;
+    }
+    return true;
+}
+
+void SummaryCsvFile::Write(const QString& text)
+{
+    QString crlf = text;
+    crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    file_.write(ToCp932(crlf));
+}
+
+bool SummaryCsvFile::Commit(Platform& platform)
+{
+    if (!file_.commit()) {
+        ShowMessage(platform, IDS_OPEN_FAILED, QString(), kMbError);
+        return false;
+    }
+    return true;
+}
+
+} // namespace brevant
