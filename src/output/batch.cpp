@@ -2,8 +2,17 @@
 
 #include "app/message.h"
 #include "app/text_util.h"
+#include "chart/chart_host.h"
+#include "output/batch_file.h"
+#include "output/csv_output.h"
+#include "output/image_export.h"
+#include "output/output_names.h"
+#include "output/summary_csv_file.h"
 #include "platform/platform.h"
 #include "res/string_table.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace brevant {
 
@@ -36,6 +45,178 @@ std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
         return std::nullopt;
     }
     return folder;
+}
+
+BatchCreation::BatchCreation(ChartHost& host, BatchOptions options, BatchControls* controls)
+    : host_(host), options_(std::move(options)), controls_(controls)
+{
+}
+
+QString BatchCreation::ResolveOutputRoot()
+{
+    if (options_.outputRoot.isEmpty())
+        return GetDesktopSubfolder(host_.GetPlatform(), kOutputRootName);
+    const QString root = QDir::cleanPath(options_.outputRoot);
+    if (!QFileInfo(root).isDir() && !QDir().mkpath(root))
+        return {};
+    return QFileInfo(root).isDir() ? root : QString();
+}
+
+bool BatchCreation::RunBatch(const QString& csvPath)
+{
+    Platform& platform = host_.GetPlatform();
+    if (HasDuplicateTitles(host_.Style(), platform))
+        return false;
+    const QString format = FormatExtension(host_.OutputFormatValue());
+    if (format.isEmpty())
+        return false;
+    root_ = ResolveOutputRoot();
+    if (root_.isEmpty()) {
+        ShowMessage(platform, IDS_DESKTOP_FOLDER, QString(), kMbError);
+        return false;
+    }
+
+    BatchFile input(csvPath);
+    if (!input.Open()) {
+        ShowMessage(platform, IDS_OPEN_FAILED, QString(), kMbError);
+        return false;
+    }
+    const qint64 lines = input.CountLines(kMaxBatchRecords);
+    if (lines == 0) {
+        ShowMessage(platform, IDS_NO_DATA, QString(), kMbError);
+        return false;
+    }
+    if (lines > kMaxBatchRecords) {
+        ShowMessage(platform, IDS_TOO_MANY, QString(), kMbError);
+        return false;
+    }
+    host_.SetProgressRange(0, int(lines));
+    host_.SetProgress(0);
+    input.Rewind();
+    existingFolderConfirmed_ = false;
+    doneCount_ = 0;
+
+    const int mode = ShowMessage(platform, IDS_BATCH_MODE, QString(), kMbQuestionCancel);
+    if (mode != kIdYes && mode != kIdNo)
+        return false;
+
+    // Put back if the batch stops half-way, so the window does not keep the figures of
+    // whichever record failed.
+    const BepInputs inputsBefore = host_.Inputs();
+    const auto shownBefore = host_.Style().drawGraph;
+
+    bool ok = true;
+    if (mode == kIdYes) {
+        QString line;
+        while (input.ReadLine(line)) {
+            if (!OutputRecordToFolder(root_, format, line)) {
+                ok = false;
+                break;
+            }
+            host_.SetProgress(++doneCount_);
+        }
+        host_.SetProgress(0);
+    } else {
+        ok = OutputAllTogether(input, root_, format);
+    }
+    input.Close();
+
+    if (!ok) {
+        host_.Inputs() = inputsBefore;
+        host_.Style().drawGraph = shownBefore;
+        host_.LayoutCharts();
+        host_.RenderComposition();
+        return false;
+    }
+
+    BepInputs& in = host_.Inputs();
+    if (controls_) {
+        controls_->ShowBatchResult();
+    } else {
+        // What the amount entries would hold after the figures were written into them.
+        in.maxSales = ApplyAmountText(AmountField::MaxSales, FormatWhole(in.maxSales)).value;
+        in.targetSales =
+            ApplyAmountText(AmountField::TargetSales, FormatWhole(in.targetSales)).value;
+        in.fixedCosts =
+            ApplyAmountText(AmountField::FixedCosts, FormatWhole(in.fixedCosts)).value;
+    }
+    host_.Style().drawGraph = {1, 1, 1};
+    host_.LayoutCharts();
+    host_.RenderComposition();
+    if (options_.askToShowResult &&
+        ShowMessage(platform, IDS_SAVED_SHOW, QString(), kMbQuestion) == kIdYes)
+        ShowInExplorer(platform, root_ + u'/');
+    return true;
+}
+
+bool BatchCreation::OutputRecordToFolder(const QString& root, const QString& format,
+                                         const QString& line)
+{
+    Platform& platform = host_.GetPlatform();
+    if (!HasFiveFields(line)) {
+        ShowMessage(platform, IDS_FIELD_COUNT, line + u'\n', kMbError);
+        return false;
+    }
+    const QString name = FieldAt(line, 1, u',');
+    // An empty name is the output root itself. Any other name must be one folder inside
+    // it; one that is not behaves as a name the file system refuses: nothing is found
+    // there and the folder cannot be made.
+    const bool usable = name.isEmpty() || IsUsableName(name);
+    const QString folder = name.isEmpty() ? root : root + u'/' + name;
+    if (usable && !existingFolderConfirmed_ && PathExists(folder)) {
+        if (ShowMessage(platform, IDS_FOLDER_EXISTS, root + u'/' + name + u'\n',
+                        kMbQuestion) != kIdYes)
+            return false;
+        existingFolderConfirmed_ = true;
+    }
+    if (!ParseBatchRecord(host_.Inputs(), platform, line))
+        return false;
+    host_.LayoutCharts();
+    if (!usable || (!PathExists(folder) && !QDir().mkdir(folder)))
+        return false;
+    if (!WriteSummaryCsv(platform, folder, format, host_.Inputs(), host_.Style()))
+        return false;
+    for (int k = 1; k <= kChartCount; ++k) {
+        if (!WriteSingleChart(host_, k, folder, QString(), format))
+            return false;
+    }
+    return true;
+}
+
+bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
+                                      const QString& format)
+{
+    Platform& platform = host_.GetPlatform();
+    SummaryCsvFile csv(root + u'/' + kSummaryFileName);
+    if (!csv.Open(platform))
+        return false;
+    bool headerPending = true;
+    QString line;
+    while (input.ReadLine(line)) {
+        if (!HasFiveFields(line)) {
+            ShowMessage(platform, IDS_FIELD_COUNT, line + u'\n', kMbError);
+            continue;
+        }
+        const auto name = ParseBatchRecord(host_.Inputs(), platform, line);
+        if (!name)
+            continue;
+        host_.LayoutCharts();
+        if (headerPending) {
+            csv.Write(SummaryHeader());
+            headerPending = false;
+        }
+        const QString prefix = *name + u'_';
+        csv.Write(SummaryLine(host_.Inputs(), host_.Style(), prefix, format));
+        // A chart that cannot be written is missing from the output; the rest goes on.
+        for (int k = 1; k <= kChartCount; ++k)
+            WriteSingleChart(host_, k, root, prefix, format);
+    }
+    return csv.Commit(platform);
+}
+
+bool RunBatch(ChartHost& host, const QString& csvPath, BatchControls* controls)
+{
+    return BatchCreation(host, BatchOptions(), controls).RunBatch(csvPath);
 }
 
 } // namespace brevant

@@ -9,6 +9,8 @@
 
 namespace brevant {
 
+class BatchFile;
+class ChartHost;
 class Platform;
 
 // The most records one batch file may hold.
@@ -22,5 +24,53 @@ bool HasFiveFields(const QString& line);
 // 30014, 30015 or 30016 with the line as prefix.
 std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
                                         const QString& line);
+
+// What a window shows of the figures beyond the charts. After a successful batch it is
+// told to write the figures into its amount entries as "%.0f" (their text rule then
+// stores the values the entries hold), the ratio into its spin and ratio text, and to
+// tick the three chart check boxes.
+class BatchControls {
+public:
+    virtual ~BatchControls() = default;
+    virtual void ShowBatchResult() = 0;
+};
+
+struct BatchOptions {
+    // Written into instead of the desktop folder "BEP" when not empty; created with its
+    // parents when missing.
+    QString outputRoot;
+    // Ask at the end whether to open the output folder (the command line does not).
+    bool askToShowResult = true;
+};
+
+class BatchCreation {
+public:
+    explicit BatchCreation(ChartHost& host, BatchOptions options = {},
+                           BatchControls* controls = nullptr);
+
+    // The whole batch for the CSV file. True when it completed.
+    bool RunBatch(const QString& csvPath);
+
+    // One record in its own folder below the output root.
+    bool OutputRecordToFolder(const QString& root, const QString& format, const QString& line);
+    // Every record of the file together in the output root, with one "BEP.csv".
+    bool OutputAllTogether(BatchFile& input, const QString& root, const QString& format);
+
+    // The folder the last batch wrote into.
+    QString OutputRoot() const { return root_; }
+
+private:
+    QString ResolveOutputRoot();
+
+    ChartHost& host_;
+    BatchOptions options_;
+    BatchControls* controls_;
+    QString root_;
+    bool existingFolderConfirmed_ = false;
+    int doneCount_ = 0;
+};
+
+// The batch as the window's button starts it.
+bool RunBatch(ChartHost& host, const QString& csvPath, BatchControls* controls = nullptr);
 
 } // namespace brevant

@@ -2,6 +2,8 @@
 
 #include "app/message.h"
 #include "app/text_util.h"
+#include "chart/chart_host.h"
+#include "output/image_export.h"
 #include "output/output_names.h"
 #include "output/summary_csv_file.h"
 #include "platform/platform.h"
@@ -89,6 +91,57 @@ bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& f
     file.Write(SummaryHeader());
     file.Write(SummaryLine(inputs, style, QString(), format));
     return file.Commit(platform);
+}
+
+bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QString& prefix,
+                      const QString& format)
+{
+    auto& shown = host.Style().drawGraph;
+    for (int i = 0; i < kChartCount; ++i)
+        shown[size_t(i)] = i == k - 1 ? 1 : 0;
+    host.LayoutCharts();
+    // The window does not paint while a help page covers it; the file must still show
+    // the current figures.
+    if (!host.RenderComposition())
+        return false;
+    const QString name = ChartFileName(host.Style(), k);
+    const QString fileName = prefix + name + u'.' + format;
+    if (!IsUsableName(name) || !IsUsableName(fileName))
+        return false;
+    return WriteChartImage(host.ComposedImage(), host.ChartArea().size(),
+                           folder + u'/' + fileName, host.GetPlatform());
+}
+
+bool OutputWithCsv(ChartHost& host, const QDateTime& now)
+{
+    Platform& platform = host.GetPlatform();
+    if (HasDuplicateTitles(host.Style(), platform))
+        return false;
+    const QString format = FormatExtension(host.OutputFormatValue());
+    if (format.isEmpty())
+        return false;
+    const auto shown = host.Style().drawGraph;
+
+    const QString root = GetDesktopSubfolder(platform, kOutputRootName);
+    if (root.isEmpty()) {
+        ShowMessage(platform, IDS_DESKTOP_FOLDER, QString(), kMbError);
+        return false;
+    }
+    const QString folder = FreeSerialFolder(root, DatedFolderPrefix(now));
+    if (folder.isEmpty() || !QDir().mkdir(folder))
+        return false;
+
+    bool ok = WriteSummaryCsv(platform, folder, format, host.Inputs(), host.Style());
+    for (int k = 1; ok && k <= kChartCount; ++k)
+        ok = WriteSingleChart(host, k, folder, QString(), format);
+
+    host.Style().drawGraph = shown;
+    host.LayoutCharts();
+    host.RenderComposition();
+
+    if (ok && ShowMessage(platform, IDS_SAVED_SHOW, QString(), kMbQuestion) == kIdYes)
+        ShowInExplorer(platform, folder + u'/');
+    return ok;
 }
 
 } // namespace brevant

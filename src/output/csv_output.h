@@ -11,6 +11,7 @@
 
 namespace brevant {
 
+class ChartHost;
 class Platform;
 
 // The output root inside the desktop folder.
@@ -48,5 +49,16 @@ QString SummaryLine(const BepInputs& inputs, const ChartStyle& style, const QStr
 // Shows 30009 and returns false when the file cannot be written.
 bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& format,
                      const BepInputs& inputs, const ChartStyle& style);
+
+// Shows chart k (1, 2 or 3) alone over the whole chart area, renders it and writes it to
+// folder + "/" + prefix + ChartFileName(k) + "." + format. A name that is not one usable
+// file name fails without a message, as a name the file system refuses does.
+bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QString& prefix,
+                      const QString& format);
+
+// The command "CSV付き出力": a new dated folder "yyyymmdd-nnn" in the desktop folder "BEP"
+// with "BEP.csv" and the three charts, each drawn alone. The chart visibility is put back
+// afterwards. True when everything was written.
+bool OutputWithCsv(ChartHost& host, const QDateTime& now = QDateTime::currentDateTime());
 
 } // namespace brevant
