@@ -1,10 +1,15 @@
 #include "app/text_util.h"
+#include "chart/headless_chart_host.h"
+#include "output/csv_output.h"
 #include "output/batch.h"
 #include "output/batch_file.h"
 #include "res/string_table.h"
 #include "support/fake_platform.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -191,4 +196,347 @@ TEST(HasFiveFields, CountsCommas)
     EXPECT_FALSE(HasFiveFields(QStringLiteral("a,1,2,3")));
     EXPECT_FALSE(HasFiveFields(QStringLiteral("a,1,2,3,4,")));
     EXPECT_FALSE(HasFiveFields(QStringLiteral("a，1,2,3,4")));
+}
+
+namespace {
+
+const QSize kArea(480, 200);
+const BepInputs kBefore{5000, 4000, 1000, 3000, 0};
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A batch over a scripted platform; the desktop lies in a temporary folder.
+struct BatchRun {
+    QTemporaryDir dir;
+    FakePlatform platform{dir.path()};
+    HeadlessChartHost host{platform, kArea, kBefore, ChartStyle::Defaults(), kPng};
+
+    BatchRun() { host.Style().drawGraph = {1, 0, 0}; }
+    QString Root() const { return platform.desktop + u"/BEP"; }
+    bool Run(const QByteArray& csv, std::initializer_list<int> answers)
+    {
+        platform.answers.assign(answers);
+        return RunBatch(host, WriteFile(dir, csv));
+    }
+    // Files below the output root, relative to it.
+    QStringList Written() const
+    {
+        QStringList files;
+        QDirIterator it(Root(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.append(QDir(Root()).relativeFilePath(it.next()));
+        files.sort();
+        return files;
+    }
+    // Every file anywhere in the test folder apart from the input and the work folder.
+    QStringList Everywhere() const
+    {
+        QStringList files;
+        QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString f = QDir(dir.path()).relativeFilePath(it.next());
+            if (f != u"in.csv" && !f.startsWith(u"Temp/"))
+                files.append(f);
+        }
+        return files;
+    }
+    void ExpectUntouched(const char* what)
+    {
+        EXPECT_EQ(host.Inputs().maxSales, kBefore.maxSales) << what;
+        EXPECT_EQ(host.Inputs().targetSales, kBefore.targetSales) << what;
+        EXPECT_EQ(host.Inputs().fixedCosts, kBefore.fixedCosts) << what;
+        EXPECT_EQ(host.Inputs().variableCostRatio, kBefore.variableCostRatio) << what;
+        EXPECT_EQ(host.Style().drawGraph, (std::array<int32_t, 3>{1, 0, 0})) << what;
+    }
+};
+
+const QString kTitles[3] = {u"損益分岐点図表"_qs, u"損益分岐点指数図表"_qs,
+                            u"損益分岐点・指数図表"_qs};
+
+QStringList ChartFiles(const QString& prefix)
+{
+    QStringList files;
+    for (const QString& t : kTitles)
+        files.append(prefix + t + u".png");
+    return files;
+}
+
+QString Crlf(QString text)
+{
+    return text.replace(u"\n"_qs, u"\r\n"_qs);
+}
+
+} // namespace
+
+TEST(RunBatch, OneFolderPerRecord)
+{
+    BatchRun run;
+    const QByteArray csv = ToCp932(u"店舗A,90000000,70000000,44000000,25.03\r\n"
+                                   u"店舗B,,70000000,44000000,25\r\n"_qs);
+    EXPECT_TRUE(run.Run(csv, {kIdYes, kIdYes}));
+
+    QStringList expected;
+    for (const QString& folder : {u"店舗A"_qs, u"店舗B"_qs}) {
+        expected.append(folder + u"/BEP.csv");
+        expected.append(ChartFiles(folder + u'/'));
+    }
+    expected.sort();
+    EXPECT_EQ(run.Written(), expected);
+    for (const QString& file : ChartFiles(run.Root() + u"/店舗B/"))
+        EXPECT_EQ(QImage(file).size(), kArea);
+    // Each record's summary holds its own figures; the second record has the default
+    // maximum sales, which the summary does not show.
+    const BepInputs a{90000000, 70000000, 44000000, 2503, 0};
+    EXPECT_EQ(FromCp932(ReadAll(run.Root() + u"/店舗A/BEP.csv")),
+              Crlf(SummaryHeader() + SummaryLine(a, ChartStyle::Defaults(), {}, u"png"_qs)));
+
+    // The last record stays in the model; every chart is shown again.
+    EXPECT_NEAR(run.host.Inputs().maxSales, 81333333, 1);
+    EXPECT_EQ(run.host.Inputs().variableCostRatio, 2500);
+    EXPECT_EQ(run.host.Style().drawGraph, (std::array<int32_t, 3>{1, 1, 1}));
+    EXPECT_EQ(run.host.ProgressMax(), 2);
+    EXPECT_EQ(run.host.Progress(), 0);
+    // Mode question, then "saved; show where?" answered Yes.
+    ASSERT_EQ(run.platform.messages.size(), 2);
+    EXPECT_EQ(run.platform.messages[0].flags, unsigned(kMbQuestionCancel));
+    EXPECT_TRUE(run.platform.Showed(IDS_SAVED_SHOW));
+    EXPECT_EQ(run.platform.openedFolders, QStringList{run.Root()});
+}
+
+TEST(RunBatch, AllTogetherInTheOutputRoot)
+{
+    BatchRun run;
+    const QByteArray csv = "A,1000,500,300,25\n"
+                           "bad line\n"
+                           "B,1000,0,300,25\n"
+                           "C,1000,800,300,40";
+    EXPECT_TRUE(run.Run(csv, {kIdNo}));
+
+    QStringList expected = ChartFiles(u"A_"_qs) + ChartFiles(u"C_"_qs);
+    expected.append(u"BEP.csv"_qs);
+    expected.sort();
+    EXPECT_EQ(run.Written(), expected);
+    const ChartStyle style = ChartStyle::Defaults();
+    EXPECT_EQ(FromCp932(ReadAll(run.Root() + u"/BEP.csv")),
+              Crlf(SummaryHeader() +
+                   SummaryLine({1000, 500, 300, 2500, 0}, style, u"A_"_qs, u"png"_qs) +
+                   SummaryLine({1000, 800, 300, 4000, 0}, style, u"C_"_qs, u"png"_qs)));
+    // The two bad records are reported with their lines and skipped.
+    EXPECT_EQ(run.platform.CountOf(IDS_FIELD_COUNT), 1);
+    EXPECT_EQ(run.platform.messages[1].text,
+              u"bad line\n"_qs + *LoadStringEntry(IDS_FIELD_COUNT));
+    EXPECT_EQ(run.platform.CountOf(IDS_ZERO_VALUE), 1);
+    EXPECT_TRUE(run.platform.Showed(IDS_SAVED_SHOW));
+    EXPECT_EQ(run.host.Progress(), 0);
+    EXPECT_TRUE(run.platform.openedFolders.isEmpty());
+}
+
+TEST(RunBatch, RefusedBeforeAnythingIsWritten)
+{
+    const QByteArray line = "x,1000,500,300,25\n";
+    struct Case {
+        const char* what;
+        QByteArray csv;
+        int message;
+    } cases[] = {
+        {"empty file", "", IDS_NO_DATA},
+        {"5,001 lines", line.repeated(5001), IDS_TOO_MANY},
+        {"5,000 lines and a last line without line end", line.repeated(5000) + "x",
+         IDS_TOO_MANY},
+    };
+    for (const auto& c : cases) {
+        BatchRun run;
+        EXPECT_FALSE(run.Run(c.csv, {kIdYes})) << c.what;
+        ASSERT_EQ(run.platform.messages.size(), 1) << c.what;
+        EXPECT_TRUE(run.platform.Showed(c.message)) << c.what;
+        EXPECT_EQ(run.platform.messages[0].flags, unsigned(kMbError)) << c.what;
+        EXPECT_TRUE(run.Written().isEmpty()) << c.what;
+        run.ExpectUntouched(c.what);
+    }
+}
+
+TEST(RunBatch, FiveThousandLinesAreAcceptedAndCountedFirst)
+{
+    BatchRun run;
+    // The mode question comes only after the count; Cancel then writes nothing.
+    EXPECT_FALSE(run.Run(QByteArray("x,1000,500,300,25\r\n").repeated(5000), {kIdCancel}));
+    ASSERT_EQ(run.platform.messages.size(), 1);
+    EXPECT_TRUE(run.platform.Showed(IDS_BATCH_MODE));
+    EXPECT_EQ(run.host.ProgressMax(), 5000);
+    EXPECT_TRUE(run.Written().isEmpty());
+    run.ExpectUntouched("cancelled");
+}
+
+TEST(RunBatch, OneEmptyLine)
+{
+    // One folder per record: the batch stops.
+    BatchRun folders;
+    EXPECT_FALSE(folders.Run("\r\n", {kIdYes}));
+    EXPECT_EQ(folders.platform.messages.back().text,
+              u"\n"_qs + *LoadStringEntry(IDS_FIELD_COUNT));
+    EXPECT_FALSE(folders.platform.Showed(IDS_SAVED_SHOW));
+    EXPECT_TRUE(folders.Written().isEmpty());
+
+    // All together: the record is skipped and an empty summary is left.
+    BatchRun together;
+    EXPECT_TRUE(together.Run("\r\n", {kIdNo}));
+    EXPECT_TRUE(together.platform.Showed(IDS_FIELD_COUNT));
+    EXPECT_TRUE(together.platform.Showed(IDS_SAVED_SHOW));
+    EXPECT_EQ(together.Written(), QStringList{u"BEP.csv"_qs});
+    EXPECT_TRUE(ReadAll(together.Root() + u"/BEP.csv").isEmpty());
+}
+
+TEST(RunBatch, FailedRecordStopsAndRestoresTheWindow)
+{
+    struct Case {
+        const char* what;
+        QByteArray csv;
+        int message;
+        QStringList written;
+    } cases[] = {
+        {"header line", "名前,最大売上高,目標売上高,固定費,変動費率\nA,1000,500,300,25\n",
+         IDS_ZERO_VALUE, {}},
+        {"second record below target", "A,1000,500,300,25\nB,100,500,30,25\nC,1000,500,300,25\n",
+         IDS_MAX_BELOW_TARGET, {}},
+        {"six fields", "A,1000,500,300,25\nB,1,2,3,4,5\n", IDS_FIELD_COUNT, {}},
+    };
+    cases[1].written = QStringList{u"A/BEP.csv"_qs} + ChartFiles(u"A/"_qs);
+    cases[1].written.sort();
+    cases[2].written = cases[1].written;
+    for (auto& c : cases) {
+        BatchRun run;
+        const QByteArray csv = ToCp932(QString::fromUtf8(c.csv));
+        EXPECT_FALSE(run.Run(csv, {kIdYes})) << c.what;
+        EXPECT_TRUE(run.platform.Showed(c.message)) << c.what;
+        EXPECT_FALSE(run.platform.Showed(IDS_SAVED_SHOW)) << c.what;
+        EXPECT_EQ(run.Written(), c.written) << c.what;
+        // The figures and charts from before the batch are back.
+        run.ExpectUntouched(c.what);
+        EXPECT_EQ(run.host.Progress(), 0) << c.what;
+    }
+}
+
+TEST(RunBatch, ExistingFolderIsAskedOncePerBatch)
+{
+    const QByteArray csv = "X,1000,500,300,25\nY,1000,600,300,25\nY,1000,700,300,25\n";
+    // X exists already: asked once, and the later repeat of Y is not asked again.
+    BatchRun agreed;
+    ASSERT_TRUE(QDir().mkpath(agreed.Root() + u"/X"));
+    EXPECT_TRUE(agreed.Run(csv, {kIdYes, kIdYes}));
+    EXPECT_EQ(agreed.platform.CountOf(IDS_FOLDER_EXISTS), 1);
+    EXPECT_EQ(agreed.platform.messages[1].text,
+              agreed.Root() + u"/X\n" + *LoadStringEntry(IDS_FOLDER_EXISTS));
+    EXPECT_EQ(agreed.platform.messages[1].flags, unsigned(kMbQuestion));
+    // The second Y overwrote the first.
+    EXPECT_TRUE(FromCp932(ReadAll(agreed.Root() + u"/Y/BEP.csv")).contains(u",700000,"_qs));
+
+    // Nothing existed: the second Y finds the first one's folder and asks; No stops.
+    BatchRun declined;
+    EXPECT_FALSE(declined.Run(csv, {kIdYes, kIdNo}));
+    EXPECT_EQ(declined.platform.CountOf(IDS_FOLDER_EXISTS), 1);
+    EXPECT_TRUE(FromCp932(ReadAll(declined.Root() + u"/Y/BEP.csv")).contains(u",600000,"_qs));
+    EXPECT_EQ(declined.host.ProgressMax(), 3);
+    declined.ExpectUntouched("declined");
+}
+
+TEST(RunBatch, EmptyFolderNameWritesIntoTheOutputRoot)
+{
+    BatchRun run;
+    EXPECT_TRUE(run.Run(",1000,500,300,25\n", {kIdYes, kIdYes}));
+    EXPECT_EQ(run.platform.messages[1].text,
+              run.Root() + u"/\n" + *LoadStringEntry(IDS_FOLDER_EXISTS));
+    QStringList expected = ChartFiles(QString());
+    expected.append(u"BEP.csv"_qs);
+    expected.sort();
+    EXPECT_EQ(run.Written(), expected);
+}
+
+TEST(RunBatch, NamesThatAreNoSingleFolderNeverLeaveTheRoot)
+{
+    const char* names[] = {"../x", "/abs", "a/b", ".", "..", "../../../tmp"};
+    for (const char* name : names) {
+        const QByteArray csv = QByteArray(name) + ",1000,500,300,25\n";
+        // One folder per record: fails as a refused folder name does, silently.
+        BatchRun folders;
+        EXPECT_FALSE(folders.Run(csv, {kIdYes, kIdYes})) << name;
+        EXPECT_EQ(folders.platform.messages.size(), 1) << name; // only the mode question
+        EXPECT_TRUE(folders.Everywhere().isEmpty()) << name;
+        EXPECT_TRUE(QDir(folders.Root()).isEmpty()) << name;
+
+        // All together: the summary names the files, the images are missing.
+        BatchRun together;
+        EXPECT_TRUE(together.Run(csv, {kIdNo})) << name;
+        const QString prefix = QString::fromUtf8(name) + u'_';
+        const bool oneName = !prefix.contains(u'/');
+        QStringList expected{u"BEP.csv"_qs};
+        if (oneName)
+            expected += ChartFiles(prefix);
+        expected.sort();
+        EXPECT_EQ(together.Written(), expected) << name;
+        for (const QString& f : together.Everywhere())
+            EXPECT_TRUE(f.startsWith(u"Desktop/BEP/"_qs)) << name << " " << f.toStdString();
+        EXPECT_TRUE(FromCp932(ReadAll(together.Root() + u"/BEP.csv"))
+                        .contains(u',' + prefix + kTitles[1] + u".png,"))
+            << name;
+    }
+}
+
+TEST(RunBatch, Cp932AndUtf8FilesGiveTheSameOutput)
+{
+    const QString records = u"事業または商品名,90000000,70000000,44000000,25.03\r\n"
+                            u"商品・サービス,,70000000,44000000,25\r\n"_qs;
+    const QByteArray inputs[] = {ToCp932(records), records.toUtf8(),
+                                 "\xEF\xBB\xBF" + records.toUtf8()};
+    QList<QStringList> written;
+    QList<QByteArray> summaries;
+    for (const QByteArray& csv : inputs) {
+        BatchRun run;
+        EXPECT_TRUE(run.Run(csv, {kIdNo}));
+        written.append(run.Written());
+        summaries.append(ReadAll(run.Root() + u"/BEP.csv"));
+    }
+    EXPECT_TRUE(written[0].contains(u"事業または商品名_損益分岐点図表.png"_qs));
+    EXPECT_EQ(written[1], written[0]);
+    EXPECT_EQ(written[2], written[0]);
+    EXPECT_EQ(summaries[1], summaries[0]);
+    EXPECT_EQ(summaries[2], summaries[0]);
+}
+
+TEST(RunBatch, UnreadableInputShows30009)
+{
+    BatchRun run;
+    EXPECT_FALSE(RunBatch(run.host, run.dir.filePath(u"missing.csv"_qs)));
+    ASSERT_EQ(run.platform.messages.size(), 1);
+    EXPECT_TRUE(run.platform.Showed(IDS_OPEN_FAILED));
+}
+
+TEST(RunBatch, OutputRootGivenByTheCaller)
+{
+    BatchRun run;
+    const QString out = run.dir.filePath(u"out/deeper"_qs);
+    BatchCreation batch(run.host, BatchOptions{out, false});
+    run.platform.answers = {kIdNo};
+    EXPECT_TRUE(batch.RunBatch(WriteFile(run.dir, "A,1000,500,300,25\n")));
+    EXPECT_EQ(batch.OutputRoot(), out);
+    EXPECT_TRUE(QFileInfo::exists(out + u"/A_損益分岐点図表.png"));
+    EXPECT_FALSE(QFileInfo::exists(run.Root()));
+    EXPECT_FALSE(run.platform.Showed(IDS_SAVED_SHOW));
+}
+
+TEST(RunBatch, LargeAmountsAreSaturatedOnlyWhenShownAfterwards)
+{
+    BatchRun run;
+    EXPECT_TRUE(run.Run("big,5000000000,3000000000,100,150\n", {kIdNo}));
+    // The summary used the record as it was ...
+    EXPECT_TRUE(FromCp932(ReadAll(run.Root() + u"/BEP.csv"))
+                    .contains(u"150.00,-50.00,100000,-200000,3000000000000,"_qs));
+    // ... while the entries' rule caps what the window holds afterwards; the ratio is
+    // left as read.
+    EXPECT_EQ(run.host.Inputs().maxSales, 2147483647);
+    EXPECT_EQ(run.host.Inputs().targetSales, 2147483647);
+    EXPECT_EQ(run.host.Inputs().variableCostRatio, 15000);
 }

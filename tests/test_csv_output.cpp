@@ -1,9 +1,13 @@
+#include "app/text_util.h"
+#include "chart/headless_chart_host.h"
 #include "output/csv_output.h"
 #include "output/output_names.h"
 #include "res/string_table.h"
 #include "support/fake_platform.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QImage>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -236,4 +240,153 @@ TEST(IsUsableName, OnlySinglePathComponents)
     };
     for (const auto& [name, usable] : cases)
         EXPECT_EQ(IsUsableName(name), usable) << name.toStdString();
+}
+
+namespace {
+
+const QSize kArea(480, 200);
+const QDateTime kNow(QDate(2014, 12, 31), QTime(23, 59, 59));
+
+struct CsvRun {
+    QTemporaryDir dir;
+    FakePlatform platform{dir.path()};
+    HeadlessChartHost host{platform, kArea, SampleInputs(), ChartStyle::Defaults(), kPng};
+
+    CsvRun() { host.LayoutCharts(); }
+    QString Root() const { return platform.desktop + u"/BEP"; }
+    QString Folder(const char* serial) const
+    {
+        return Root() + u"/20141231-" + QLatin1String(serial);
+    }
+    // Every file below the test folder, relative to it.
+    QStringList AllFiles() const
+    {
+        QStringList files;
+        QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.append(QDir(dir.path()).relativeFilePath(it.next()));
+        files.sort();
+        return files;
+    }
+};
+
+} // namespace
+
+TEST(OutputWithCsv, WritesTheSummaryAndEachChartAlone)
+{
+    CsvRun run;
+    run.host.Style().drawGraph = {1, 0, 1};
+    run.platform.answers = {kIdYes};
+    EXPECT_TRUE(OutputWithCsv(run.host, kNow));
+
+    const QString folder = run.Folder("001");
+    const QStringList names = {u"損益分岐点図表.png"_qs, u"損益分岐点指数図表.png"_qs,
+                               u"損益分岐点・指数図表.png"_qs};
+    QList<QImage> images;
+    for (const QString& name : names) {
+        images.append(QImage(folder + u'/' + name));
+        EXPECT_EQ(images.back().size(), kArea) << name.toStdString();
+        EXPECT_FALSE(images.back().isNull()) << name.toStdString();
+    }
+    // Each image holds one chart, so no two are alike.
+    EXPECT_NE(images[0], images[1]);
+    EXPECT_NE(images[1], images[2]);
+    const QString csv = FromCp932(ReadAll(folder + u"/BEP.csv"));
+    EXPECT_EQ(csv, SummaryHeader().replace(u"\n"_qs, u"\r\n"_qs) +
+                       SummaryLine(SampleInputs(), ChartStyle::Defaults(), {}, u"png"_qs)
+                           .replace(u"\n"_qs, u"\r\n"_qs));
+
+    // The user's choice of charts is back, and the composition shows it again.
+    EXPECT_EQ(run.host.Style().drawGraph, (std::array<int32_t, 3>{1, 0, 1}));
+    EXPECT_EQ(run.host.ChartRects()[1], QRect());
+    ASSERT_EQ(run.platform.messages.size(), 1);
+    EXPECT_TRUE(run.platform.Showed(IDS_SAVED_SHOW));
+    EXPECT_EQ(run.platform.messages[0].flags, unsigned(kMbQuestion));
+    EXPECT_EQ(run.platform.openedFolders, QStringList{folder});
+}
+
+TEST(OutputWithCsv, NextRunTakesTheNextSerial)
+{
+    CsvRun run;
+    ASSERT_TRUE(OutputWithCsv(run.host, kNow));
+    ASSERT_TRUE(OutputWithCsv(run.host, kNow));
+    EXPECT_TRUE(QFileInfo::exists(run.Folder("002") + u"/BEP.csv"));
+    EXPECT_TRUE(run.platform.openedFolders.isEmpty()); // every question answered No
+}
+
+TEST(OutputWithCsv, StopsBeforeWritingAnything)
+{
+    struct Case {
+        const char* what;
+        std::array<QString, 3> titles;
+        int32_t format;
+        bool blockDesktop;
+        int message; // 0: silent
+    } cases[] = {
+        {"same titles", {u"X"_qs, u"Y"_qs, u"X"_qs}, kPng, false, IDS_SAME_TITLE},
+        {"all titles empty", {}, kPng, false, IDS_SAME_TITLE},
+        {"no format", {u"a"_qs, u"b"_qs, u"c"_qs}, 9, false, 0},
+        {"desktop unusable", {u"a"_qs, u"b"_qs, u"c"_qs}, kPdf, true, IDS_DESKTOP_FOLDER},
+    };
+    for (const auto& c : cases) {
+        CsvRun run;
+        run.host.Style().titles = c.titles;
+        run.host.SetOutputFormatValue(c.format);
+        if (c.blockDesktop) {
+            // A plain file where the desktop folder should be.
+            QDir(run.platform.desktop).removeRecursively();
+            QFile f(run.platform.desktop);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        EXPECT_FALSE(OutputWithCsv(run.host, kNow)) << c.what;
+        EXPECT_FALSE(QFileInfo::exists(run.Root())) << c.what;
+        EXPECT_EQ(run.platform.messages.size(), c.message ? 1 : 0) << c.what;
+        if (c.message) {
+            EXPECT_TRUE(run.platform.Showed(c.message)) << c.what;
+        }
+    }
+}
+
+TEST(OutputWithCsv, TitleThatIsNoFileNameStopsAtItsChart)
+{
+    struct Case {
+        QString title2;
+        bool written;
+    } cases[] = {
+        {u"a:b"_qs, true}, // a valid name here
+        {u"a/b"_qs, false},
+        {u".."_qs, false},
+        {u"."_qs, false},
+        {u"../../escape"_qs, false},
+        {QString(252, u'x'), true}, // 252 + ".png" = 256 bytes: too long
+    };
+    cases[5].written = false;
+    for (const auto& c : cases) {
+        CsvRun run;
+        run.host.Style().titles[1] = c.title2;
+        run.host.Style().drawGraph = {0, 1, 0};
+        run.platform.answers = {kIdYes};
+        EXPECT_EQ(OutputWithCsv(run.host, kNow), c.written) << c.title2.toStdString();
+        const QString folder = run.Folder("001");
+        // The summary is written first and names every file.
+        const QString csv = FromCp932(ReadAll(folder + u"/BEP.csv"));
+        EXPECT_TRUE(csv.contains(u',' + c.title2 + u".png,")) << c.title2.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(folder + u"/損益分岐点図表.png"));
+        EXPECT_EQ(QFileInfo::exists(folder + u"/損益分岐点・指数図表.png"), c.written);
+        // Nothing lands anywhere but in the dated folder.
+        for (const QString& file : run.AllFiles())
+            EXPECT_TRUE(file.startsWith(u"Desktop/BEP/20141231-001/"_qs)) << file.toStdString();
+        EXPECT_EQ(run.platform.Showed(IDS_SAVED_SHOW), c.written);
+        EXPECT_EQ(run.host.Style().drawGraph, (std::array<int32_t, 3>{0, 1, 0}));
+    }
+}
+
+TEST(OutputWithCsv, PdfFormatWritesPdfFiles)
+{
+    CsvRun run;
+    run.host.SetOutputFormatValue(kPdf);
+    ASSERT_TRUE(OutputWithCsv(run.host, kNow));
+    const QString folder = run.Folder("001");
+    EXPECT_TRUE(ReadAll(folder + u"/損益分岐点指数図表.pdf").startsWith("%PDF-1.2"));
+    EXPECT_TRUE(FromCp932(ReadAll(folder + u"/BEP.csv")).endsWith(u"損益分岐点・指数図表.pdf\r\n"));
 }
