@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/text_util.h"
 #include "chart/headless_chart_host.h"
+#include "output/cli_commands.h"
 #include "platform/cli_platform.h"
 #include "res/string_table.h"
 
@@ -36,6 +37,10 @@ const char kUsage[] =
     "                 [--unit yen|thousand]\n"
     "                       draw the charts into an image file (PNG, JPEG or BMP, by\n"
     "                       the file's extension)\n"
+    "  brevant batch CSV --mode folders|together [--format jpeg|bmp|gif|png|tiff|pdf]\n"
+    "                [--out DIR] [--size WxH] [--overwrite]\n"
+    "                       charts and summaries for every record of a CSV file\n"
+    "  brevant calc S,T,F,R print the summary CSV for the figures\n"
     "  brevant --help       show this help\n"
     "  brevant --version    show the version\n"
     "\n"
@@ -238,6 +243,8 @@ int main(int argc, char* argv[])
 {
     if (argc >= 2 && std::strcmp(argv[1], "render") == 0)
         return RunRender(argc, argv);
+    if (argc >= 2 && (std::strcmp(argv[1], "batch") == 0 || std::strcmp(argv[1], "calc") == 0))
+        return brevant::RunOutputCommand(argc, argv);
 
     QCoreApplication app(argc, argv);
     // Numbers are read and written with a full stop whatever the user's locale says.

@@ -518,7 +518,10 @@ TEST(RunBatch, OutputRootGivenByTheCaller)
 {
     BatchRun run;
     const QString out = run.dir.filePath(u"out/deeper"_qs);
-    BatchCreation batch(run.host, BatchOptions{out, false});
+    BatchOptions options;
+    options.outputRoot = out;
+    options.askToShowResult = false;
+    BatchCreation batch(run.host, options);
     run.platform.answers = {kIdNo};
     EXPECT_TRUE(batch.RunBatch(WriteFile(run.dir, "A,1000,500,300,25\n")));
     EXPECT_EQ(batch.OutputRoot(), out);

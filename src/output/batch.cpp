@@ -96,7 +96,11 @@ bool BatchCreation::RunBatch(const QString& csvPath)
     existingFolderConfirmed_ = false;
     doneCount_ = 0;
 
-    const int mode = ShowMessage(platform, IDS_BATCH_MODE, QString(), kMbQuestionCancel);
+    int mode = kIdYes;
+    if (options_.folderPerRecord)
+        mode = *options_.folderPerRecord ? kIdYes : kIdNo;
+    else
+        mode = ShowMessage(platform, IDS_BATCH_MODE, QString(), kMbQuestionCancel);
     if (mode != kIdYes && mode != kIdNo)
         return false;
 

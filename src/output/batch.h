@@ -41,6 +41,9 @@ struct BatchOptions {
     QString outputRoot;
     // Ask at the end whether to open the output folder (the command line does not).
     bool askToShowResult = true;
+    // The mode chosen beforehand (true: one folder per record); the mode question is
+    // then not asked.
+    std::optional<bool> folderPerRecord;
 };
 
 class BatchCreation {
