@@ -119,11 +119,11 @@ QString HelpToggleLine()
 
 QList<Section> GeneralPage()
 {
-    QStringList csvSpec = {
+    QStringList csvFormat = {
         QStringLiteral("ファイル名は「BEP.csv」です。第1レコードに項目名、第2レコードに"
                        "値が出力されます。"),
     };
-    csvSpec += CsvSampleLines();
+    csvFormat += CsvSampleLines();
 
     QStringList hold = {
         QStringLiteral("右上の可動線・点の明示ボタンをクリックすると、ドラッグできる"
@@ -257,7 +257,7 @@ QList<Section> GeneralPage()
              QStringLiteral("保存が終わると、保存場所を表示するかどうかをたずねるメッセージが"
                             "表示されます。"),
          }},
-        {QStringLiteral("   イ CSVファイルの出力仕様"), csvSpec},
+        {QStringLiteral("   イ CSVファイルの出力仕様"), csvFormat},
         {QStringLiteral("   ウ イメージファイルの出力仕様"), ImageFileLines()},
         {QStringLiteral("7 金額および変動費率の調整"), {}},
         {QStringLiteral(" (1) スピンボタンによる調整"),
@@ -302,7 +302,7 @@ QList<Section> GeneralPage()
 
 QList<Section> BatchPage()
 {
-    QStringList csvSpec = {
+    QStringList csvFormat = {
         QStringLiteral("全般説明の「CSVファイルの出力仕様」と同じ形式です。"),
         QStringLiteral("個別フォルダ方式では、各フォルダに「BEP.csv」が1つずつ作られます。"),
         QStringLiteral("全部一緒方式では、「BEP」フォルダに「BEP.csv」が1つだけ作られ"
@@ -310,10 +310,10 @@ QList<Section> BatchPage()
                        "レコードごとに値が1行ずつ出力されます。ファイル名の列には、"
                        "先頭に第1フィールドと「_」が付いた名前が出力されます。"),
     };
-    csvSpec += CsvSampleLines();
+    csvFormat += CsvSampleLines();
 
-    QStringList imageSpec = {QStringLiteral("全般説明と同じです。")};
-    imageSpec += ImageFileLines();
+    QStringList imageFormat = {QStringLiteral("全般説明と同じです。")};
+    imageFormat += ImageFileLines();
 
     return {
         {QStringLiteral("【一括作成の説明】"), {}},
@@ -421,8 +421,8 @@ QList<Section> BatchPage()
                             "(例：事業または商品名_損益分岐点図表.png)。"),
              QStringLiteral("エラーのあったレコードは飛ばして、次のレコードに進みます。"),
          }},
-        {QStringLiteral("   イ CSVファイルの出力仕様"), csvSpec},
-        {QStringLiteral("   ウ イメージファイルの出力仕様"), imageSpec},
+        {QStringLiteral("   イ CSVファイルの出力仕様"), csvFormat},
+        {QStringLiteral("   ウ イメージファイルの出力仕様"), imageFormat},
     };
 }
 
