@@ -210,9 +210,4 @@ const ControlTemplate* FindControl(const DialogTemplate& dialog, int id)
     return nullptr;
 }
 
-QString ImageResourcePath(const char* symbol)
-{
-    return QStringLiteral(":/images/") + QString::fromLatin1(symbol) + QStringLiteral(".svg");
-}
-
 } // namespace brevant

@@ -147,7 +147,4 @@ const DialogTemplate& MainWindowTemplate();
 // The control with the given id, or null.
 const ControlTemplate* FindControl(const DialogTemplate& dialog, int id);
 
-// Where the picture of a resource symbol is compiled in (":/images/<symbol>.svg").
-QString ImageResourcePath(const char* symbol);
-
 } // namespace brevant

@@ -10,6 +10,7 @@
 #include "help/help_pages.h"
 #include "platform/platform.h"
 #include "res/dialog_templates.h"
+#include "res/image_resources.h"
 #include "res/string_table.h"
 
 #include <QApplication>
@@ -17,7 +18,6 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,9 +95,11 @@ CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTa
     setWindowTitle(QString::fromUtf8(t.caption));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    const QString iconPath = QStringLiteral(":/images/brevant.svg");
-    if (QFile::exists(iconPath))
-        setWindowIcon(QIcon(iconPath));
+    InitImageResources();
+    QIcon icon;
+    for (int side : {16, 32, 48, 256})
+        icon.addFile(AppIconPath(side), QSize(side, side));
+    setWindowIcon(icon);
 
     BuildControls();
     ConnectControls();

@@ -2,6 +2,7 @@
 
 #include "app/ui/color_button.h"
 #include "help/dialog_units.h"
+#include "res/image_resources.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -63,8 +64,8 @@ QIcon LoadPicture(const char* symbol)
 {
     if (!symbol)
         return {};
-    const QString path = ImageResourcePath(symbol);
-    // Until a picture is compiled in, the button simply shows none.
+    InitImageResources();
+    const QString path = ButtonImagePath(QString::fromLatin1(symbol));
     return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
