@@ -74,16 +74,6 @@ TEST(CAboutDlg, ClosesWithItsButtonOrEsc)
     }
 }
 
-TEST(CAboutDlg, ButtonCarriesItsTextAndTooltip)
-{
-    CAboutDlg dialog;
-    auto* ok = Control<QPushButton>(dialog, 1);
-    ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->text(), QStringLiteral("確認(&Y)"));
-    EXPECT_EQ(ok->toolTip(), QStringLiteral("バージョン情報ウィンドウを閉じて戻ります"));
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("バージョン情報"));
-}
-
 TEST(CAboutDlg, PlacedInDialogUnitsOfItsFont)
 {
     CAboutDlg dialog;
@@ -93,7 +83,8 @@ TEST(CAboutDlg, PlacedInDialogUnitsOfItsFont)
         int id;
         QRect du;
     };
-    for (const Placed& p : {Placed{1, QRect(243, 2, 70, 27)}, Placed{1001, QRect(58, 181, 254, 36)}}) {
+    const Placed placed[] = {{1, QRect(243, 2, 70, 27)}, {1001, QRect(58, 181, 254, 36)}};
+    for (const Placed& p : placed) {
         QWidget* w = Control<QWidget>(dialog, p.id);
         ASSERT_NE(w, nullptr) << p.id;
         EXPECT_EQ(w->geometry(), DialogUnitsToPixels(p.du, f)) << p.id;

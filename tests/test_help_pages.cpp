@@ -212,7 +212,7 @@ TEST(HelpPageText, CsvSampleIsWhatTheSummaryFileHolds)
                            f.breakEvenPoint * 1000.0, in.targetSales * 1000.0,
                            (in.targetSales - f.breakEvenPoint) * 1000.0);
     for (int k = 0; k < kChartCount; ++k)
-        data += DefaultTitle(k) + QStringLiteral(".png") + (k < 2 ? QStringLiteral(",") : QString());
+        data += DefaultTitle(k) + QStringLiteral(".png") + QString(k < 2 ? "," : "");
     const QString header = QStringLiteral("変動費率,限界利益率,固定費,損益分岐点,目標売上高,"
                                           "目標営業利益,図表1ファイル名,図表2ファイル名,"
                                           "図表3ファイル名");

@@ -111,19 +111,19 @@ QStringList DecimalLines()
 
 QString HelpToggleLine()
 {
-    return QStringLiteral("この説明は、表示したときと同じボタン(またはF1～F3キー)を"
-                          "もう一度押すと閉じて、図表の表示にもどります。");
+    return QStringLiteral("この説明は、説明のボタンのどれか(またはF1～F3キー)をもう一度押すと"
+                          "閉じて、図表の表示にもどります。");
 }
 
 // --- Page 0: general ---------------------------------------------------------------
 
 QList<Section> GeneralPage()
 {
-    QStringList csvSpec = {
+    QStringList csvFormat = {
         QStringLiteral("ファイル名は「BEP.csv」です。第1レコードに項目名、第2レコードに"
                        "値が出力されます。"),
     };
-    csvSpec += CsvSampleLines();
+    csvFormat += CsvSampleLines();
 
     QStringList hold = {
         QStringLiteral("右上の可動線・点の明示ボタンをクリックすると、ドラッグできる"
@@ -195,7 +195,7 @@ QList<Section> GeneralPage()
          {
              QStringLiteral("最大売上高、目標売上高、固定費を円単位で入力します。"
                             "入力するとすぐに図表に反映され、右側に「1億5432万1000円」の"
-                            "ような読み方が表示されます。"),
+                            "ように単位を付けた金額が表示されます。"),
              QStringLiteral("入力できる金額は 2,147,483,647円までです。"),
              QStringLiteral("「↓」ボタンをクリックすると、クリップボードから"
                             "「最大売上高,目標売上高,固定費,変動費率」の4つの値を読み込んで、"
@@ -252,11 +252,12 @@ QList<Section> GeneralPage()
                             "(例：20141231-001)を作り、CSVファイル1つと図表のファイル3つを"
                             "保存します。"),
              QStringLiteral("「BEP」フォルダがないときは自動で作られます。連番は001から999までで、"
-                            "出力するたびに、その日のまだ使われていない番号が使われます。"),
+                            "出力するたびに、その日の番号のうちまだ使われていない最初の番号が"
+                            "使われます。"),
              QStringLiteral("保存が終わると、保存場所を表示するかどうかをたずねるメッセージが"
                             "表示されます。"),
          }},
-        {QStringLiteral("   イ CSVファイルの出力仕様"), csvSpec},
+        {QStringLiteral("   イ CSVファイルの出力仕様"), csvFormat},
         {QStringLiteral("   ウ イメージファイルの出力仕様"), ImageFileLines()},
         {QStringLiteral("7 金額および変動費率の調整"), {}},
         {QStringLiteral(" (1) スピンボタンによる調整"),
@@ -264,8 +265,8 @@ QList<Section> GeneralPage()
              QStringLiteral("変動費率の入力欄の横にあるスピンボタンをクリックすると、"
                             "変動費率が0.01%ずつ増減し、図表もすぐに変わります。"
                             "入力欄で↑↓キーを押しても同じです。"),
-             QStringLiteral("入力欄に数値を直接入力したときは、次にスピンボタンを操作したときに"
-                            "その数値をもとに増減されます。"),
+             QStringLiteral("入力欄に数値を直接入力したときは、次にスピンボタンを操作したときに、"
+                            "その数値から増減されて反映されます。"),
              QStringLiteral("文字サイズ、余白、線の太さも、同じようにスピンボタンで調整できます。"),
              QStringLiteral("金額にはスピンボタンはありません。入力、貼り付け、または次の"
                             "ドラッグ＆ドロップで変更します。"),
@@ -301,7 +302,7 @@ QList<Section> GeneralPage()
 
 QList<Section> BatchPage()
 {
-    QStringList csvSpec = {
+    QStringList csvFormat = {
         QStringLiteral("全般説明の「CSVファイルの出力仕様」と同じ形式です。"),
         QStringLiteral("個別フォルダ方式では、各フォルダに「BEP.csv」が1つずつ作られます。"),
         QStringLiteral("全部一緒方式では、「BEP」フォルダに「BEP.csv」が1つだけ作られ"
@@ -309,10 +310,10 @@ QList<Section> BatchPage()
                        "レコードごとに値が1行ずつ出力されます。ファイル名の列には、"
                        "先頭に第1フィールドと「_」が付いた名前が出力されます。"),
     };
-    csvSpec += CsvSampleLines();
+    csvFormat += CsvSampleLines();
 
-    QStringList imageSpec = {QStringLiteral("全般説明と同じです。")};
-    imageSpec += ImageFileLines();
+    QStringList imageFormat = {QStringLiteral("全般説明と同じです。")};
+    imageFormat += ImageFileLines();
 
     return {
         {QStringLiteral("【一括作成の説明】"), {}},
@@ -420,8 +421,8 @@ QList<Section> BatchPage()
                             "(例：事業または商品名_損益分岐点図表.png)。"),
              QStringLiteral("エラーのあったレコードは飛ばして、次のレコードに進みます。"),
          }},
-        {QStringLiteral("   イ CSVファイルの出力仕様"), csvSpec},
-        {QStringLiteral("   ウ イメージファイルの出力仕様"), imageSpec},
+        {QStringLiteral("   イ CSVファイルの出力仕様"), csvFormat},
+        {QStringLiteral("   ウ イメージファイルの出力仕様"), imageFormat},
     };
 }
 
@@ -451,7 +452,8 @@ QList<Section> PresentationPage()
          }},
         {QStringLiteral("2 モードの開始"),
          {
-             QStringLiteral("画面右上のモニターの絵のボタンをクリックするか、F11キーを押します。"),
+             QStringLiteral("メイン画面の右上にある、モニターの絵のボタンをクリックするか、"
+                            "F11キーを押します。"),
          }},
         {QStringLiteral("3 モードの終了"),
          {
@@ -506,7 +508,7 @@ QList<Section> PresentationPage()
         {QStringLiteral(" (3) 書き込み"),
          {
              QStringLiteral("マウスのボタンを押したまま動かすと、線や文字を書き込めます。"),
-             QStringLiteral("書き込んだ線は、消去ボタンかC、Deleteキーで消えます。"
+             QStringLiteral("書き込んだ線は、消去ボタン、またはCキーかDeleteキーで消せます。"
                             "図表の表示を切り替えたときなど、画面が描き直されたときにも"
                             "消えます。"),
              QStringLiteral("線の色は、色変更ボタンで変えられます。選んだ色は次回も使われます。"),

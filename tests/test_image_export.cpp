@@ -1,0 +1,430 @@
+#include "output/image_export.h"
+
+#include "res/string_table.h"
+#include "support/fake_platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace brevant;
+using brevant::test::FakePlatform;
+
+namespace {
+
+// A chart-like picture: flat background, a few filled areas and lines, 6 colours.
+QImage ChartLike(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(251, 247, 234));
+    QPainter p(&image);
+    p.fillRect(QRect(width / 10, height / 10, width / 2, height / 3), QColor(206, 206, 206));
+    p.fillRect(QRect(width / 2, height / 2, width / 3, height / 3), QColor(255, 192, 192));
+    p.setPen(QPen(QColor(255, 0, 0), 3));
+    p.drawLine(0, height - 1, width - 1, 0);
+    p.setPen(QPen(QColor(0, 128, 0), 1));
+    p.drawLine(0, height / 2, width - 1, height / 2);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawRect(0, 0, width - 1, height - 1);
+    return image;
+}
+
+// Far more than 256 colours.
+QImage Gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, (x + y) % 256));
+    return image;
+}
+
+QImage Decode(const QString& path, QByteArray* format = nullptr)
+{
+    QImageReader reader(path);
+    if (format)
+        *format = reader.format();
+    return reader.read().convertToFormat(QImage::Format_RGB32);
+}
+
+double MeanError(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                   + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Every quantisation table of the JPEG, one entry per table.
+QList<QByteArray> QuantisationTables(const QByteArray& jpeg)
+{
+    QList<QByteArray> tables;
+    qsizetype at = 2;
+    while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
+        const int marker = uchar(jpeg[at + 1]);
+        const int length = (uchar(jpeg[at + 2]) << 8) | uchar(jpeg[at + 3]);
+        if (marker == 0xDA)
+            break;
+        if (marker == 0xDB) {
+            for (qsizetype t = at + 4; t + 65 <= at + 2 + length; t += 65)
+                tables.append(jpeg.mid(t + 1, 64));
+        }
+        at += 2 + length;
+    }
+    return tables;
+}
+
+class ImageExportTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    FakePlatform platform{dir.path()};
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    QStringList Entries(const QString& folder) const
+    {
+        QStringList names =
+            QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        names.sort();
+        return names;
+    }
+};
+
+} // namespace
+
+TEST(FormatExtension, MapsTheSixFormatsAndNothingElse)
+{
+    const struct {
+        int32_t format;
+        const char* text;
+    } cases[] = {{0, "jpeg"}, {1, "bmp"}, {2, "gif"}, {3, "png"}, {4, "tiff"},
+                 {5, "pdf"},  {6, ""},    {-1, ""},   {INT32_MAX, ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatExtension(c.format), QString::fromLatin1(c.text)) << c.format;
+}
+
+TEST(ExtensionFormat, TakesTheTextAfterTheLastDotLowerCased)
+{
+    const struct {
+        const char* path;
+        const char* format;
+    } cases[] = {
+        {"/home/u/chart.jpg", "jpeg"},   {"/home/u/chart.JPG", "jpeg"},
+        {"chart.Jpeg", "jpeg"},          {"chart.bmp", "bmp"},
+        {"chart.GIF", "gif"},            {"chart.png", "png"},
+        {"chart.tif", "tiff"},           {"chart.TIFF", "tiff"},
+        {"chart.pdf", "pdf"},            {"/a.b/c.tar.png", "png"},
+        {"a.txt", ""},                   {"chart", ""},
+        {"chart.", ""},                  {"/home/u/v1.2/chart", ""},
+        {"/home/u/png.d/chart", ""},     {"chart.jpeg2", ""},
+        {"chart.pn g", ""},              {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExtensionFormat(QString::fromUtf8(c.path)), QString::fromLatin1(c.format))
+            << c.path;
+}
+
+TEST(FindEncoderByMime, FindsEveryOutputFormatByExactMimeType)
+{
+    for (const char* format : {"jpeg", "bmp", "png", "tiff"}) {
+        const auto encoder = FindEncoderByMime(QStringLiteral("image/") + QLatin1String(format));
+        ASSERT_TRUE(encoder.has_value()) << format;
+        EXPECT_FALSE(encoder->gif);
+        EXPECT_FALSE(encoder->qtFormat.isEmpty());
+    }
+    const auto gif = FindEncoderByMime(QStringLiteral("image/gif"));
+    ASSERT_TRUE(gif.has_value());
+    EXPECT_TRUE(gif->gif);
+    for (const char* mime : {"image/JPEG", "image/xyz", "image/", "jpeg", ""})
+        EXPECT_FALSE(FindEncoderByMime(QString::fromLatin1(mime)).has_value()) << mime;
+}
+
+TEST_F(ImageExportTest, EveryFormatDecodesBackAtTheRequestedSize)
+{
+    const QImage image = ChartLike(240, 160);
+    const struct {
+        const char* format;
+        const char* file;
+        double maxError;  // mean per channel; 0 for lossless
+    } cases[] = {
+        {"jpeg", "c.jpeg", 2.0}, {"bmp", "c.bmp", 0}, {"png", "c.png", 0},
+        {"tiff", "c.tiff", 0},   {"gif", "c.gif", 0}, {"PNG", "upper.png", 0},
+    };
+    for (const auto& c : cases) {
+        const QString path = Path(QString::fromLatin1(c.file));
+        ASSERT_TRUE(EncodeImageFile(image, 240, 160, path, QString::fromLatin1(c.format),
+                                    platform))
+            << c.format;
+        QByteArray read;
+        const QImage back = Decode(path, &read);
+        ASSERT_EQ(back.size(), QSize(240, 160)) << c.format;
+        EXPECT_EQ(read, QByteArray(c.format).toLower()) << c.format;
+        if (c.maxError == 0)
+            EXPECT_EQ(back, image) << c.format;
+        else
+            EXPECT_LT(MeanError(back, image), c.maxError) << c.format;
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(ImageExportTest, ImageOfAnotherSizeIsScaled)
+{
+    const QImage image = ChartLike(100, 50);
+    for (const char* format : {"jpeg", "bmp", "gif", "png", "tiff"}) {
+        const QString path = Path(QStringLiteral("scaled.") + QLatin1String(format));
+        ASSERT_TRUE(EncodeImageFile(image, 300, 120, path, QString::fromLatin1(format),
+                                    platform));
+        EXPECT_EQ(Decode(path).size(), QSize(300, 120)) << format;
+    }
+}
+
+TEST_F(ImageExportTest, TransparentSourceIsWrittenOpaque)
+{
+    QImage image(20, 10, QImage::Format_ARGB32);
+    image.fill(QColor(10, 200, 30, 0));
+    ASSERT_TRUE(EncodeImageFile(image, 20, 10, Path("t.png"), "png", platform));
+    QImageReader reader(Path("t.png"));
+    const QImage back = reader.read();
+    EXPECT_FALSE(back.hasAlphaChannel());
+}
+
+TEST_F(ImageExportTest, GifWithManyColoursIsQuantised)
+{
+    const QImage image = Gradient(256, 200);
+    ASSERT_TRUE(EncodeImageFile(image, 256, 200, Path("g.gif"), "gif", platform));
+    const QImage back = Decode(Path("g.gif"));
+    ASSERT_EQ(back.size(), QSize(256, 200));
+    EXPECT_LT(MeanError(back, image), 10.0);
+}
+
+TEST_F(ImageExportTest, JpegUsesFullQualityAndPngStaysCompressed)
+{
+    const QImage image = ChartLike(400, 300);
+    ASSERT_TRUE(EncodeImageFile(image, 400, 300, Path("q.jpeg"), "jpeg", platform));
+    const auto tables = QuantisationTables(ReadAll(Path("q.jpeg")));
+    ASSERT_FALSE(tables.isEmpty());
+    for (const QByteArray& table : tables)
+        EXPECT_EQ(table, QByteArray(64, char(1)));
+
+    // A flat chart compresses to a small fraction of its 480,000 pixel bytes.
+    ASSERT_TRUE(EncodeImageFile(image, 400, 300, Path("q.png"), "png", platform));
+    EXPECT_LT(QFileInfo(Path("q.png")).size(), 20000);
+}
+
+TEST_F(ImageExportTest, ImageThatCannotBeMadeShowsTheMemoryMessage)
+{
+    const struct {
+        const char* name;
+        QImage image;
+        int width;
+        int height;
+    } cases[] = {
+        {"no image", QImage(), 100, 100},
+        {"zero width", ChartLike(10, 10), 0, 10},
+        {"negative height", ChartLike(10, 10), 10, -5},
+    };
+    for (const auto& c : cases) {
+        platform.messages.clear();
+        EXPECT_FALSE(EncodeImageFile(c.image, c.width, c.height, Path("m.png"), "png", platform))
+            << c.name;
+        ASSERT_EQ(platform.messages.size(), 1) << c.name;
+        EXPECT_EQ(platform.messages[0].text, *LoadStringEntry(30001));
+        EXPECT_EQ(platform.messages[0].flags, 0x10u);
+    }
+    EXPECT_FALSE(QFileInfo::exists(Path("m.png")));
+}
+
+TEST_F(ImageExportTest, FailedWritesLeaveTheTargetAloneSilently)
+{
+    ASSERT_TRUE(WriteAll(Path("old.jpeg"), "earlier file"));
+    ASSERT_TRUE(WriteAll(Path("old.gif"), "earlier file"));
+    const struct {
+        const char* name;
+        QImage image;
+        QString path;
+        const char* format;
+    } cases[] = {
+        {"no writer for the format", ChartLike(10, 10), Path("old.jpeg"), "xyz"},
+        // Beyond the JPEG codec's largest side: the writer fails after the file is open.
+        {"writer refuses the image", QImage(65501, 1, QImage::Format_RGB32), Path("old.jpeg"),
+         "jpeg"},
+        {"wider than GIF allows", QImage(70000, 1, QImage::Format_RGB32), Path("old.gif"),
+         "gif"},
+        {"folder missing", ChartLike(10, 10), Path("missing/new.png"), "png"},
+        {"folder missing, giflib", ChartLike(10, 10), Path("missing/new.gif"), "gif"},
+    };
+    const QStringList before = Entries(dir.path());
+    for (const auto& c : cases) {
+        QImage image = c.image;
+        if (image.width() > 1000)
+            image.fill(Qt::white);
+        EXPECT_FALSE(EncodeImageFile(image, image.width(), image.height(), c.path,
+                                     QString::fromLatin1(c.format), platform))
+            << c.name;
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_EQ(ReadAll(Path("old.jpeg")), QByteArray("earlier file"));
+    EXPECT_EQ(ReadAll(Path("old.gif")), QByteArray("earlier file"));
+    EXPECT_EQ(Entries(dir.path()), before);
+}
+
+TEST_F(ImageExportTest, WorkFolderIsMadeOnceAndReused)
+{
+    const QString expected = platform.temp + QStringLiteral("/Brevant");
+    EXPECT_EQ(GetWorkFolder(platform, {}), expected);
+    EXPECT_TRUE(QFileInfo(expected).isDir());
+    EXPECT_EQ(GetWorkFolder(platform, {}), expected);
+    EXPECT_EQ(GetWorkFolder(platform, QStringLiteral("ロット")), expected + QStringLiteral("/ロット"));
+    EXPECT_TRUE(QFileInfo(expected + QStringLiteral("/ロット")).isDir());
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(ImageExportTest, WorkFolderFailuresShowTheirMessage)
+{
+    ASSERT_TRUE(QDir().mkpath(Path("blocked")));
+    ASSERT_TRUE(WriteAll(Path("blocked/Brevant"), "a file, not a folder"));
+    ASSERT_TRUE(WriteAll(Path("plain file"), "x"));
+    const struct {
+        const char* name;
+        QString temp;
+        const char* subfolder;
+    } cases[] = {
+        {"no temporary folder", QString(), ""},
+        {"temporary folder missing", Path("gone/deeper"), ""},
+        {"temporary folder is a file", Path("plain file"), ""},
+        {"a file named Brevant", Path("blocked"), ""},
+        {"subfolder with a slash", platform.temp, "a/b"},
+        {"subfolder up", platform.temp, ".."},
+        {"subfolder here", platform.temp, "."},
+    };
+    for (const auto& c : cases) {
+        platform.messages.clear();
+        platform.temp = c.temp;
+        EXPECT_EQ(GetWorkFolder(platform, QString::fromLatin1(c.subfolder)), QString()) << c.name;
+        ASSERT_EQ(platform.messages.size(), 1) << c.name;
+        EXPECT_EQ(platform.messages[0].text, *LoadStringEntry(30002));
+        EXPECT_EQ(platform.messages[0].flags, 0x10u);
+    }
+    EXPECT_FALSE(QFileInfo::exists(Path("gone")));
+}
+
+TEST_F(ImageExportTest, ChartImageTypeFollowsTheExtension)
+{
+    const QImage composed = ChartLike(320, 200);
+    const struct {
+        const char* file;
+        const char* format;
+    } cases[] = {
+        {"chart.png", "png"},  {"chart.JPG", "jpeg"}, {"chart.jpeg", "jpeg"},
+        {"chart.bmp", "bmp"},  {"chart.gif", "gif"},  {"chart.tif", "tiff"},
+        {"CHART.TIFF", "tiff"},
+    };
+    for (const auto& c : cases) {
+        const QString path = Path(QString::fromLatin1(c.file));
+        ASSERT_TRUE(WriteChartImage(composed, QSize(320, 200), path, platform)) << c.file;
+        QByteArray read;
+        EXPECT_EQ(Decode(path, &read).size(), QSize(320, 200)) << c.file;
+        EXPECT_EQ(read, QByteArray(c.format)) << c.file;
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(ImageExportTest, UnknownExtensionWritesNothingAndSaysNothing)
+{
+    ASSERT_TRUE(QDir().mkpath(Path("v1.2")));
+    const QStringList before = Entries(dir.path());
+    for (const char* file : {"a.txt", "chart", "v1.2/chart", "chart."}) {
+        EXPECT_FALSE(WriteChartImage(ChartLike(50, 40), QSize(50, 40),
+                                     Path(QString::fromLatin1(file)), platform))
+            << file;
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_EQ(Entries(dir.path()), before);
+    EXPECT_TRUE(Entries(Path("v1.2")).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(platform.temp + QStringLiteral("/Brevant")));
+}
+
+TEST_F(ImageExportTest, PdfGoesThroughTheScratchJpeg)
+{
+    // A grey picture still makes a three-component JPEG, which the PDF writer needs.
+    QImage grey(320, 200, QImage::Format_RGB32);
+    grey.fill(QColor(128, 128, 128));
+    const struct {
+        const char* name;
+        QImage composed;
+    } cases[] = {
+        {"chart", ChartLike(320, 200)},
+        {"grey", grey},
+        {"painted at screen size", ChartLike(1280, 800)},
+    };
+    const QString scratch = platform.temp + QStringLiteral("/Brevant/temp.jpeg");
+    for (const auto& c : cases) {
+        const QString path = Path(QString::fromLatin1(c.name) + QStringLiteral(".pdf"));
+        ASSERT_TRUE(WriteChartImage(c.composed, QSize(320, 200), path, platform)) << c.name;
+        const QByteArray jpeg = ReadAll(scratch);
+        EXPECT_EQ(Decode(scratch).size(), QSize(320, 200)) << c.name;
+        const QByteArray pdf = ReadAll(path);
+        EXPECT_TRUE(pdf.startsWith("%PDF-1.2\n")) << c.name;
+        EXPECT_TRUE(pdf.contains("/MediaBox [ 0 0 320 200 ]\n")) << c.name;
+        const QByteArray stream = "/Length " + QByteArray::number(jpeg.size())
+                                  + " >>\nstream\n" + jpeg + "endstream\n";
+        EXPECT_TRUE(pdf.contains(stream)) << c.name;
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(ImageExportTest, PdfWithoutWorkFolderKeepsTheOldFile)
+{
+    ASSERT_TRUE(WriteAll(Path("old.pdf"), "earlier file"));
+    platform.temp = Path("gone");
+    EXPECT_FALSE(WriteChartImage(ChartLike(50, 40), QSize(50, 40), Path("old.pdf"), platform));
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages[0].text, *LoadStringEntry(30002));
+    EXPECT_EQ(ReadAll(Path("old.pdf")), QByteArray("earlier file"));
+}
+
+TEST_F(ImageExportTest, ExplorerOpensTheFolderPart)
+{
+    const struct {
+        const char* path;
+        const char* folder;
+    } cases[] = {
+        {"/home/u/Desktop/chart.png", "/home/u/Desktop"},
+        {"/home/u/Desktop/BEP/20240611-001/", "/home/u/Desktop/BEP/20240611-001"},
+        {"/chart.png", "/"},
+        {"chart.png", ""},
+    };
+    for (const auto& c : cases) {
+        platform.openedFolders.clear();
+        EXPECT_TRUE(ShowInExplorer(platform, QString::fromLatin1(c.path))) << c.path;
+        EXPECT_EQ(platform.openedFolders, QStringList{QString::fromLatin1(c.folder)}) << c.path;
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+
+    platform.openFolderWorks = false;
+    EXPECT_FALSE(ShowInExplorer(platform, QStringLiteral("/home/u/chart.png")));
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages[0].text, *LoadStringEntry(30048));
+    EXPECT_EQ(platform.messages[0].flags, 0x10u);
+}
