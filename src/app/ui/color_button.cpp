@@ -64,6 +64,7 @@ QMenu* ColorButton::paletteMenu()
     if (menu_)
         return menu_;
     menu_ = new QMenu(this);
+    menu_->setFont(font());
     auto* grid = new QWidget(menu_);
     auto* layout = new QGridLayout(grid);
     layout->setContentsMargins(4, 4, 4, 4);
