@@ -9,20 +9,6 @@
 
 namespace brevant {
 
-QPoint ChartPaint::plotOrigin(int chart) const
-{
-    const QRect& r = geometry.chartRects[chart];
-    return QPoint(Sat32(int64_t(r.left()) + geometry.leftBand),
-                  Sat32(int64_t(r.top()) + geometry.topBand));
-}
-
-QPoint ChartPaint::onComposition(int chart, QPoint grid) const
-{
-    const QPoint o = plotOrigin(chart);
-    const QPoint p = pixel(grid);
-    return QPoint(Sat32(int64_t(o.x()) + p.x()), Sat32(int64_t(o.y()) + p.y()));
-}
-
 int TitlePoints(int fontSize) { return Trunc32(fontSize * 1.5); }
 int SmallPoints(int fontSize) { return std::max(Trunc32(fontSize * 0.8), 4); }
 
@@ -78,6 +64,23 @@ QString ShownAmount(double amount, int32_t unit)
     if (std::isinf(v))
         return v > 0 ? QStringLiteral("∞") : QStringLiteral("-∞");
     return FormatAmount(FormatWhole(v));
+}
+
+QString ScaleLabel(const BepInputs& in, int i)
+{
+    double step = in.maxSales / 10.0;
+    if (in.amountUnit != 0)
+        step /= 1000.0;
+    return ShownAmount(i * step, 0);
+}
+
+QString PaddedBottomLabel(const BepInputs& in, int i)
+{
+    const qsizetype length = ShownAmount(in.maxSales, in.amountUnit).size();
+    QString label = ScaleLabel(in, i);
+    if (label.size() < length)
+        label.prepend(QString(length - label.size(), u' '));
+    return label;
 }
 
 double BottomLabelAngle() { return std::atan(1.0) * kBottomLabelDegrees * 4 / 180; }
@@ -172,23 +175,14 @@ void DrawBottomScale(DrawSurface& s, const ChartPaint& p, int x0, int y0)
     s.selectFont(BottomScaleFont(p.style, s.dpiY()));
     s.setTextColor(p.style.colors[kFrame]);
 
-    double step = in.maxSales / 10.0;
-    if (in.amountUnit != 0)
-        step /= 1000.0;
     const int32_t dx = g.plotWidth / 10;
-
-    const QString widest = ShownAmount(in.maxSales, in.amountUnit);
-    const QSize e = s.textExtent(widest);
-    const qsizetype length = widest.size();
+    const QSize e = s.textExtent(ShownAmount(in.maxSales, in.amountUnit));
     const int32_t wR = RotatedWidth(e);
 
     const int64_t y = int64_t(y0) + g.chartHeight - e.height();
     for (int i = 1; i <= 10; ++i) {
-        QString label = ShownAmount(i * step, 0);
-        if (label.size() < length)
-            label = QString(length - label.size(), u' ') + label;
         const int64_t x = int64_t(x0) + g.leftBand - wR + int64_t(i) * dx;
-        s.textAt(QPoint(Sat32(x), Sat32(y)), label);
+        s.textAt(QPoint(Sat32(x), Sat32(y)), PaddedBottomLabel(in, i));
     }
 }
 
@@ -200,9 +194,6 @@ void DrawLeftScale(DrawSurface& s, const ChartPaint& p, int x0, int y0)
     s.selectFont(LeftScaleFont(p.style, s.dpiY()));
     s.setTextColor(p.style.colors[kFrame]);
 
-    double step = in.maxSales / 10.0;
-    if (in.amountUnit != 0)
-        step /= 1000.0;
     const int64_t dy = g.plotHeight / 10;
     const int h = s.textExtent(QStringLiteral("0")).height();
     const int e = h / 2;
@@ -216,7 +207,7 @@ void DrawLeftScale(DrawSurface& s, const ChartPaint& p, int x0, int y0)
 
     s.textInBox(labelBox(10), QStringLiteral("0"), HAlign::Right, VAlign::Top);
     for (int i = 1; i <= 10; ++i)
-        s.textInBox(labelBox(10 - i), ShownAmount(i * step, 0), HAlign::Right, VAlign::Top);
+        s.textInBox(labelBox(10 - i), ScaleLabel(in, i), HAlign::Right, VAlign::Top);
 
     const QString unit = in.amountUnit == 0 ? QStringLiteral("単位:円") : QStringLiteral("単位:千円");
     const int64_t unitTop = top + 10 * dy + h;
