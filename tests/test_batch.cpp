@@ -543,3 +543,18 @@ TEST(RunBatch, LargeAmountsAreSaturatedOnlyWhenShownAfterwards)
     EXPECT_EQ(run.host.Inputs().targetSales, 2147483647);
     EXPECT_EQ(run.host.Inputs().variableCostRatio, 15000);
 }
+
+TEST(ChooseBatchFile, AsksForTheFileThenRuns)
+{
+    BatchRun run;
+    EXPECT_FALSE(ChooseBatchFile(run.host)); // cancelled: nothing happens
+    ASSERT_EQ(run.platform.openRequests.size(), 1);
+    EXPECT_EQ(run.platform.openRequests[0].title, u"CSVファイルを指定"_qs);
+    EXPECT_EQ(run.platform.openRequests[0].filter, u"コンマ区切りファイル(*.csv)|*.csv||"_qs);
+    EXPECT_TRUE(run.platform.messages.isEmpty());
+
+    run.platform.openNames = {WriteFile(run.dir, "A,1000,500,300,25\n")};
+    run.platform.answers = {kIdNo};
+    EXPECT_TRUE(ChooseBatchFile(run.host));
+    EXPECT_TRUE(QFileInfo::exists(run.Root() + u"/A_損益分岐点図表.png"));
+}

@@ -68,16 +68,6 @@ TEST(ParseChartSize, AcceptsWidthByHeight)
         EXPECT_FALSE(ParseChartSize(QString::fromUtf8(bad))) << bad;
 }
 
-TEST(ParseFormatName, OnlyTheSixFormats)
-{
-    EXPECT_EQ(ParseFormatName(u"jpeg"_qs), kJpeg);
-    EXPECT_EQ(ParseFormatName(u"tiff"_qs), kTiff);
-    EXPECT_EQ(ParseFormatName(u"pdf"_qs), kPdf);
-    EXPECT_FALSE(ParseFormatName(u"jpg"_qs));
-    EXPECT_FALSE(ParseFormatName(u"PNG"_qs));
-    EXPECT_FALSE(ParseFormatName(QString()));
-}
-
 TEST(CalcCommand, PrintsTheSummaryForTheFigures)
 {
     MemoryProfileStore store;

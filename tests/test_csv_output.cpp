@@ -146,6 +146,11 @@ TEST(HasDuplicateTitles, ComparesEveryPairExactly)
         {u"", u"a", u"b", false},
         {u"a", u"A", u"ａ", false}, // case and width count
         {u"a ", u"a", u"b", false}, // no trimming
+        // An untitled chart is named 図表k; a title equal to that would overwrite it.
+        {u"図表2", u"", u"b", true},
+        {u"", u"a", u"図表1", true},
+        {u"図表1", u"図表2", u"図表3", false},
+        {u"図表3", u"", u"", true},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;

@@ -24,12 +24,11 @@ bool HasFiveFields(const QString& line)
 std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
                                         const QString& line)
 {
-    const QString prefix = line + u'\n';
     const QString folder = FieldAt(line, 1, u',');
     inputs.maxSales = ParseDouble(FieldAt(line, 2, u','));
     const double target = ParseDouble(FieldAt(line, 3, u','));
     if (target == 0) {
-        ShowMessage(platform, IDS_ZERO_VALUE, prefix, kMbError);
+        ShowMessage(platform, IDS_ZERO_VALUE, line + u'\n', kMbError);
         return std::nullopt;
     }
     inputs.targetSales = target;
@@ -41,7 +40,7 @@ std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
     if (inputs.maxSales == 0)
         inputs.maxSales = DefaultMaxSales(bep, inputs.targetSales);
     if (const int id = CheckAmountOrder(inputs)) {
-        ShowMessage(platform, id, prefix, kMbError);
+        ShowMessage(platform, id, line + u'\n', kMbError);
         return std::nullopt;
     }
     return folder;
@@ -221,6 +220,17 @@ bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
 bool RunBatch(ChartHost& host, const QString& csvPath, BatchControls* controls)
 {
     return BatchCreation(host, BatchOptions(), controls).RunBatch(csvPath);
+}
+
+bool ChooseBatchFile(ChartHost& host, BatchControls* controls)
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("CSVファイルを指定");
+    request.filter = QStringLiteral("コンマ区切りファイル(*.csv)|*.csv||");
+    const QString path = host.GetPlatform().OpenFileName(request);
+    if (path.isEmpty())
+        return false;
+    return RunBatch(host, path, controls);
 }
 
 } // namespace brevant

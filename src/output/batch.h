@@ -76,4 +76,8 @@ private:
 // The batch as the window's button starts it.
 bool RunBatch(ChartHost& host, const QString& csvPath, BatchControls* controls = nullptr);
 
+// The click on the batch button: asks for the CSV file and runs the batch; false when
+// the user cancelled or the batch failed.
+bool ChooseBatchFile(ChartHost& host, BatchControls* controls = nullptr);
+
 } // namespace brevant

@@ -17,7 +17,12 @@ namespace brevant {
 bool HasDuplicateTitles(const ChartStyle& style, Platform& platform)
 {
     const auto& t = style.titles;
-    if (t[0] == t[1] || t[1] == t[2] || t[0] == t[2]) {
+    // An empty title is named after its chart number, so "図表2" as the first title would
+    // still overwrite an untitled second chart.
+    const QString n[3] = {ChartFileName(style, 1), ChartFileName(style, 2),
+                          ChartFileName(style, 3)};
+    if (t[0] == t[1] || t[1] == t[2] || t[0] == t[2] || n[0] == n[1] || n[1] == n[2] ||
+        n[0] == n[2]) {
         ShowMessage(platform, IDS_SAME_TITLE, QString(), kMbError);
         return true;
     }

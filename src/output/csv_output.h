@@ -19,7 +19,7 @@ inline const QString kOutputRootName = QStringLiteral("BEP");
 inline const QString kSummaryFileName = QStringLiteral("BEP.csv");
 
 // True, after message 30013, when two of the three chart titles are equal (two empty
-// titles included).
+// titles included) or two charts would get the same file name.
 bool HasDuplicateTitles(const ChartStyle& style, Platform& platform);
 
 // The desktop folder + "/" + name, created when missing; empty when it is missing and
