@@ -80,6 +80,23 @@ QString ShownAmount(double amount, int32_t unit)
     return FormatAmount(FormatWhole(v));
 }
 
+QString ScaleLabel(const BepInputs& in, int i)
+{
+    double step = in.maxSales / 10.0;
+    if (in.amountUnit != 0)
+        step /= 1000.0;
+    return ShownAmount(i * step, 0);
+}
+
+QString PaddedBottomLabel(const BepInputs& in, int i)
+{
+    const qsizetype length = ShownAmount(in.maxSales, in.amountUnit).size();
+    QString label = ScaleLabel(in, i);
+    if (label.size() < length)
+        label.prepend(QString(length - label.size(), u' '));
+    return label;
+}
+
 double BottomLabelAngle() { return std::atan(1.0) * kBottomLabelDegrees * 4 / 180; }
 
 int32_t RotatedHeight(QSize e)
@@ -172,23 +189,14 @@ void DrawBottomScale(DrawSurface& s, const ChartPaint& p, int x0, int y0)
     s.selectFont(BottomScaleFont(p.style, s.dpiY()));
     s.setTextColor(p.style.colors[kFrame]);
 
-    double step = in.maxSales / 10.0;
-    if (in.amountUnit != 0)
-        step /= 1000.0;
     const int32_t dx = g.plotWidth / 10;
-
-    const QString widest = ShownAmount(in.maxSales, in.amountUnit);
-    const QSize e = s.textExtent(widest);
-    const qsizetype length = widest.size();
+    const QSize e = s.textExtent(ShownAmount(in.maxSales, in.amountUnit));
     const int32_t wR = RotatedWidth(e);
 
     const int64_t y = int64_t(y0) + g.chartHeight - e.height();
     for (int i = 1; i <= 10; ++i) {
-        QString label = ShownAmount(i * step, 0);
-        if (label.size() < length)
-            label = QString(length - label.size(), u' ') + label;
         const int64_t x = int64_t(x0) + g.leftBand - wR + int64_t(i) * dx;
-        s.textAt(QPoint(Sat32(x), Sat32(y)), label);
+        s.textAt(QPoint(Sat32(x), Sat32(y)), PaddedBottomLabel(in, i));
     }
 }
 
@@ -200,9 +208,6 @@ void DrawLeftScale(DrawSurface& s, const ChartPaint& p, int x0, int y0)
     s.selectFont(LeftScaleFont(p.style, s.dpiY()));
     s.setTextColor(p.style.colors[kFrame]);
 
-    double step = in.maxSales / 10.0;
-    if (in.amountUnit != 0)
-        step /= 1000.0;
     const int64_t dy = g.plotHeight / 10;
     const int h = s.textExtent(QStringLiteral("0")).height();
     const int e = h / 2;
@@ -216,7 +221,7 @@ void DrawLeftScale(DrawSurface& s, const ChartPaint& p, int x0, int y0)
 
     s.textInBox(labelBox(10), QStringLiteral("0"), HAlign::Right, VAlign::Top);
     for (int i = 1; i <= 10; ++i)
-        s.textInBox(labelBox(10 - i), ShownAmount(i * step, 0), HAlign::Right, VAlign::Top);
+        s.textInBox(labelBox(10 - i), ScaleLabel(in, i), HAlign::Right, VAlign::Top);
 
     const QString unit = in.amountUnit == 0 ? QStringLiteral("単位:円") : QStringLiteral("単位:千円");
     const int64_t unitTop = top + 10 * dy + h;

@@ -29,6 +29,12 @@ QString FormatAmount(const QString& text);
 // not a number as "―".
 QString ShownAmount(double amount, int32_t unit);
 
+// Label i (1..10) of both scales: i tenths of the maximum sales as shown.
+QString ScaleLabel(const BepInputs& inputs, int i);
+// The same label as the bottom scale writes it: spaces in front up to the length of the
+// widest label, the maximum sales.
+QString PaddedBottomLabel(const BepInputs& inputs, int i);
+
 // The rotation of the bottom scale's labels, in degrees and in radians.
 constexpr int kBottomLabelDegrees = 40;
 double BottomLabelAngle();

@@ -1,5 +1,6 @@
 #include "chart/draw_surface.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLineF>
 #include <QPolygonF>
@@ -143,6 +144,12 @@ ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation
     // Fonts are asked for many times per paint with a handful of sizes.
     using Key = std::tuple<QString, int, int>;
     static std::map<Key, QFont> cache;
+    // Emptied with the application, before Qt's font engines go away.
+    static const bool cleanup = [] {
+        qAddPostRoutine([] { cache.clear(); });
+        return true;
+    }();
+    (void)cleanup;
     const Key key(family, pixels, weight);
     auto it = cache.find(key);
     if (it == cache.end()) {
