@@ -9,20 +9,6 @@
 
 namespace brevant {
 
-QPoint ChartPaint::plotOrigin(int chart) const
-{
-    const QRect& r = geometry.chartRects[chart];
-    return QPoint(Sat32(int64_t(r.left()) + geometry.leftBand),
-                  Sat32(int64_t(r.top()) + geometry.topBand));
-}
-
-QPoint ChartPaint::onComposition(int chart, QPoint grid) const
-{
-    const QPoint o = plotOrigin(chart);
-    const QPoint p = pixel(grid);
-    return QPoint(Sat32(int64_t(o.x()) + p.x()), Sat32(int64_t(o.y()) + p.y()));
-}
-
 int TitlePoints(int fontSize) { return Trunc32(fontSize * 1.5); }
 int SmallPoints(int fontSize) { return std::max(Trunc32(fontSize * 0.8), 4); }
 
