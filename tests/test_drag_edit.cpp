@@ -153,20 +153,6 @@ TEST(HitTestElements, OrderVisibilityAndNeverDrawn)
         EXPECT_EQ(HitTestElements(t, c.drawGraph, c.point), c.element) << c.what;
 }
 
-TEST(CursorForElement, LeftRightForHorizontalMoves)
-{
-    const DragCursor expected[MovableElementTable::kCount] = {
-        DragCursor::UpDown,    DragCursor::LeftRight, DragCursor::UpDown,
-        DragCursor::UpDown,    DragCursor::UpDown,    DragCursor::UpDown,
-        DragCursor::UpDown,    DragCursor::UpDown,    DragCursor::LeftRight,
-        DragCursor::UpDown,    DragCursor::UpDown,    DragCursor::UpDown,
-        DragCursor::LeftRight, DragCursor::LeftRight, DragCursor::LeftRight,
-    };
-    for (int k = 0; k < MovableElementTable::kCount; ++k)
-        EXPECT_EQ(CursorForElement(k), expected[k]) << k;
-    EXPECT_EQ(CursorForElement(-1), DragCursor::Arrow);
-}
-
 TEST(ComputePendingValue, AmountElements)
 {
     const ChartGeometry g = Geometry();
@@ -443,16 +429,4 @@ TEST(ComputeDrop, WhatTheReleaseChanges)
             EXPECT_EQ(d.ratio, c.ratio) << c.what;
         }
     }
-}
-
-TEST(ComputeDrop, AmountOfOddMaximumSales)
-{
-    DragState s;
-    s.Start(2);
-    s.dragPermille = 333;
-    const DropChange d =
-        ComputeDrop(s, {10, 110}, Geometry().chartArea, Figures(154321000, 1, 0, 0));
-    EXPECT_EQ(d.kind, DropChange::Kind::Amount);
-    EXPECT_DOUBLE_EQ(d.value, 51388893.0);
-    EXPECT_EQ(d.text, QStringLiteral("51388893"));
 }
