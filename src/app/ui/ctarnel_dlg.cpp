@@ -8,6 +8,7 @@
 #include "app/ui/dialog_builder.h"
 #include "help/about_dlg.h"
 #include "help/help_pages.h"
+#include "output/csv_output.h"
 #include "output/current_output.h"
 #include "platform/platform.h"
 #include "res/dialog_templates.h"
@@ -56,7 +57,7 @@ constexpr std::array<int, kWidthCount> kWidthIds = {IDC_WIDTH0, IDC_WIDTH1, IDC_
 constexpr std::array<int, 6> kFormatIds = {IDC_FORMAT_JPEG, IDC_FORMAT_BMP, IDC_FORMAT_GIF,
                                            IDC_FORMAT_PNG,  IDC_FORMAT_TIFF, IDC_FORMAT_PDF};
 // Commands that belong to output, batch creation and presentation.
-constexpr std::array<int, 3> kLaterCommandIds = {IDC_OUTPUT_CSV, IDC_BATCH, IDC_PRESENT};
+constexpr std::array<int, 1> kLaterCommandIds = {IDC_PRESENT};
 
 constexpr const char kSampleValues[] = "154321000,125678900,49605558,56.13";
 
@@ -232,6 +233,12 @@ void CTarnelDlg::ConnectControls()
     onClick(IDC_HIGHLIGHT, [this] { FlashMovableElements(); });
     onClick(IDC_OUTPUT_CURRENT, [this] { SaveCurrentCharts(*this); });
     onClick(IDC_TO_CLIPBOARD, [this] { CopyChartsToClipboard(*this); });
+    onClick(IDC_OUTPUT_CSV, [this] { OutputWithCsv(*this); });
+    onClick(IDC_BATCH, [this] { ChooseBatchFile(*this, this); });
+    // Queued: the batch and its message boxes run after the drag has finished.
+    connect(
+        this, &CTarnelDlg::batchFileDropped, this,
+        [this](const QString& path) { RunBatch(*this, path, this); }, Qt::QueuedConnection);
     onClick(IDC_EXIT, [this] { reject(); });
 }
 
@@ -528,6 +535,18 @@ void CTarnelDlg::SetRatio(int32_t ratio)
     }
     inputs_.variableCostRatio = ratio;
     ratioText_->setText(RatioText(ratio));
+}
+
+void CTarnelDlg::ShowBatchResult()
+{
+    // Written as text, so the entries' rule decides what the model keeps.
+    const BepInputs figures = inputs_;
+    SetAmountText(0, FormatWhole(figures.maxSales));
+    SetAmountText(1, FormatWhole(figures.targetSales));
+    SetAmountText(2, FormatWhole(figures.fixedCosts));
+    SetRatio(figures.variableCostRatio);
+    for (QCheckBox* box : chartChecks_)
+        box->setChecked(true);
 }
 
 void CTarnelDlg::ToggleChart(int chart, bool fromButton)

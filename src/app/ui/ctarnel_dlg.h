@@ -9,6 +9,7 @@
 #include "chart/chart_host.h"
 #include "chart/chart_renderer.h"
 #include "chart/drag_edit.h"
+#include "output/batch.h"
 
 #include <QDialog>
 #include <QHash>
@@ -31,7 +32,7 @@ class ColorButton;
 class Platform;
 class ProfileStore;
 
-class CTarnelDlg : public QDialog, public ChartHost {
+class CTarnelDlg : public QDialog, public ChartHost, public BatchControls {
     Q_OBJECT
 public:
     // The window keeps its own movable-element table.
@@ -62,6 +63,10 @@ public:
     void SetProgress(int value) override;
     void SetProgressRange(int min, int max) override;
     Platform& GetPlatform() override { return platform_; }
+
+    // BatchControls: after a batch, the last record's figures in the entries and the
+    // ratio, every chart box ticked.
+    void ShowBatchResult() override;
 
     bool amountsReady() const { return amountsReady_; }
     bool helpShown() const { return helpShown_; }
