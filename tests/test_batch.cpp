@@ -126,13 +126,6 @@ TEST(BatchFile, TellsUtf8FromCp932)
     }
 }
 
-TEST(BatchFile, MissingFileDoesNotOpen)
-{
-    QTemporaryDir dir;
-    BatchFile file(dir.filePath(QStringLiteral("none.csv")));
-    EXPECT_FALSE(file.Open());
-}
-
 TEST(ParseBatchRecord, StoresAndChecksTheFields)
 {
     struct Case {
@@ -188,15 +181,6 @@ TEST(ParseBatchRecord, StoresAndChecksTheFields)
     }
 }
 
-TEST(HasFiveFields, CountsCommas)
-{
-    EXPECT_TRUE(HasFiveFields(QStringLiteral(",,,,")));
-    EXPECT_TRUE(HasFiveFields(QStringLiteral("a,1,2,3,4")));
-    EXPECT_FALSE(HasFiveFields(QString()));
-    EXPECT_FALSE(HasFiveFields(QStringLiteral("a,1,2,3")));
-    EXPECT_FALSE(HasFiveFields(QStringLiteral("a,1,2,3,4,")));
-    EXPECT_FALSE(HasFiveFields(QStringLiteral("a，1,2,3,4")));
-}
 
 namespace {
 
@@ -542,19 +526,4 @@ TEST(RunBatch, LargeAmountsAreSaturatedOnlyWhenShownAfterwards)
     EXPECT_EQ(run.host.Inputs().maxSales, 2147483647);
     EXPECT_EQ(run.host.Inputs().targetSales, 2147483647);
     EXPECT_EQ(run.host.Inputs().variableCostRatio, 15000);
-}
-
-TEST(ChooseBatchFile, AsksForTheFileThenRuns)
-{
-    BatchRun run;
-    EXPECT_FALSE(ChooseBatchFile(run.host)); // cancelled: nothing happens
-    ASSERT_EQ(run.platform.openRequests.size(), 1);
-    EXPECT_EQ(run.platform.openRequests[0].title, u"CSVファイルを指定"_qs);
-    EXPECT_EQ(run.platform.openRequests[0].filter, u"コンマ区切りファイル(*.csv)|*.csv||"_qs);
-    EXPECT_TRUE(run.platform.messages.isEmpty());
-
-    run.platform.openNames = {WriteFile(run.dir, "A,1000,500,300,25\n")};
-    run.platform.answers = {kIdNo};
-    EXPECT_TRUE(ChooseBatchFile(run.host));
-    EXPECT_TRUE(QFileInfo::exists(run.Root() + u"/A_損益分岐点図表.png"));
 }

@@ -60,14 +60,6 @@ TEST(ApplyFourValues, TakesFiguresAsPasted)
     }
 }
 
-TEST(ParseChartSize, AcceptsWidthByHeight)
-{
-    EXPECT_EQ(ParseChartSize(u"960x400"_qs), QSize(960, 400));
-    EXPECT_EQ(ParseChartSize(u"1X1"_qs), QSize(1, 1));
-    for (const char* bad : {"960", "0x400", "960x0", "-5x5", "99999x5", "960x400x1", " 960x400"})
-        EXPECT_FALSE(ParseChartSize(QString::fromUtf8(bad))) << bad;
-}
-
 TEST(CalcCommand, PrintsTheSummaryForTheFigures)
 {
     MemoryProfileStore store;

@@ -310,15 +310,6 @@ TEST(OutputWithCsv, WritesTheSummaryAndEachChartAlone)
     EXPECT_EQ(run.platform.openedFolders, QStringList{folder});
 }
 
-TEST(OutputWithCsv, NextRunTakesTheNextSerial)
-{
-    CsvRun run;
-    ASSERT_TRUE(OutputWithCsv(run.host, kNow));
-    ASSERT_TRUE(OutputWithCsv(run.host, kNow));
-    EXPECT_TRUE(QFileInfo::exists(run.Folder("002") + u"/BEP.csv"));
-    EXPECT_TRUE(run.platform.openedFolders.isEmpty()); // every question answered No
-}
-
 TEST(OutputWithCsv, StopsBeforeWritingAnything)
 {
     struct Case {
