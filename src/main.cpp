@@ -1,27 +1,244 @@
 // Brevant: a break-even-point simulator. Without arguments it opens the simulator window;
 // with a subcommand it runs headless on the same renderer and output code.
 
+#include "app/bep_model.h"
+#include "app/message.h"
+#include "app/profile_store.h"
+#include "app/settings.h"
+#include "app/text_util.h"
+#include "chart/headless_chart_host.h"
+#include "platform/cli_platform.h"
+#include "res/string_table.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 namespace {
+
+using namespace brevant;
 
 const char kUsage[] =
     "Brevant " BREVANT_VERSION " - break-even-point simulator (損益分岐点シミュレータ)\n"
     "\n"
     "Usage:\n"
+    "  brevant render -o FILE [--size WxH] [--figures S,T,F,R] [--charts 012]\n"
+    "                 [--unit yen|thousand]\n"
+    "                       draw the charts into an image file (PNG, JPEG or BMP, by\n"
+    "                       the file's extension)\n"
     "  brevant --help       show this help\n"
     "  brevant --version    show the version\n"
     "\n"
+    "render options:\n"
+    "  -o, --output FILE    the image to write (replaced if it exists)\n"
+    "  --size WxH           size of the chart area in pixels (default 960x400)\n"
+    "  --figures S,T,F,R    maximum sales, target sales and fixed costs in yen, and the\n"
+    "                       variable-cost ratio in percent (for example\n"
+    "                       154321000,125678900,49605558,56.13)\n"
+    "  --charts 012         the charts shown: 0 break-even, 1 index, 2 combined\n"
+    "  --unit yen|thousand  amounts in the charts in yen or in thousands of yen\n"
+    "Style, figures and unit not given default to the saved settings, which are only\n"
+    "read.\n"
+    "\n"
     "The simulator window is not built yet in this version.\n";
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+void PrintError(const QString& text)
+{
+    const QByteArray line = "brevant: " + text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+}
+
+int UsageError(const QString& text)
+{
+    PrintError(text);
+    PrintError(QStringLiteral("try 'brevant --help'"));
+    return kExitUsage;
+}
+
+// The image writer's format for a file name, or empty when the type is not handled here.
+QByteArray ImageFormatFor(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"png")
+        return "png";
+    if (suffix == u"jpg" || suffix == u"jpeg")
+        return "jpeg";
+    if (suffix == u"bmp")
+        return "bmp";
+    return {};
+}
+
+// Encodes the image whole into the file, or leaves any existing file untouched.
+bool EncodeImage(const QImage& image, const QString& path, QString& error)
+{
+    const QByteArray format = ImageFormatFor(path);
+    if (format.isEmpty()) {
+        error = QStringLiteral("unsupported image type: %1 (use .png, .jpg or .bmp)").arg(path);
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    QImageWriter writer(&file, format);
+    if (format == "jpeg")
+        writer.setQuality(100);
+    if (!writer.write(image)) {
+        error = QStringLiteral("cannot encode %1: %2").arg(path, writer.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+std::optional<QSize> ParseSize(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QSize size(m.captured(1).toInt(), m.captured(2).toInt());
+    if (size.width() < 1 || size.height() < 1 || size.width() > 32767 || size.height() > 32767)
+        return std::nullopt;
+    return size;
+}
+
+// S,T,F in yen through the amount rule, R in percent clamped to the ratio's domain.
+bool ParseFigures(const QString& text, BepInputs& in)
+{
+    const QString fields = TabsToCommas(text);
+    if (fields.count(u',') != 3)
+        return false;
+    in.maxSales = ApplyAmountText(AmountField::MaxSales, FieldAt(fields, 1, u',')).value;
+    in.targetSales = ApplyAmountText(AmountField::TargetSales, FieldAt(fields, 2, u',')).value;
+    in.fixedCosts = ApplyAmountText(AmountField::FixedCosts, FieldAt(fields, 3, u',')).value;
+    in.variableCostRatio = std::clamp(ParseRatioPercent(FieldAt(fields, 4, u',')), 0, 10000);
+    return true;
+}
+
+bool ParseCharts(const QString& text, std::array<int32_t, kChartCount>& drawGraph)
+{
+    std::array<int32_t, kChartCount> shown{};
+    for (QChar c : text) {
+        const int k = c.unicode() - u'0';
+        if (k < 0 || k >= kChartCount)
+            return false;
+        shown[k] = 1;
+    }
+    drawGraph = shown;
+    return true;
+}
+
+int RunRender(int argc, char* argv[])
+{
+    // Rendering needs no display: without one, draw on the offscreen platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QCoreApplication::setApplicationName(QStringLiteral("Brevant"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("image file"), QStringLiteral("FILE"));
+    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("chart area"),
+                                  QStringLiteral("WxH"), QStringLiteral("960x400"));
+    const QCommandLineOption figures(QStringLiteral("figures"), QStringLiteral("figures"),
+                                     QStringLiteral("S,T,F,R"));
+    const QCommandLineOption charts(QStringLiteral("charts"), QStringLiteral("charts shown"),
+                                    QStringLiteral("012"));
+    const QCommandLineOption unit(QStringLiteral("unit"), QStringLiteral("amount unit"),
+                                  QStringLiteral("yen|thousand"));
+    parser.addOptions({output, size, figures, charts, unit});
+    parser.addPositionalArgument(QStringLiteral("render"), QStringLiteral("subcommand"));
+    if (app.arguments().contains(QStringLiteral("--help"))) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (!parser.parse(app.arguments()))
+        return UsageError(parser.errorText());
+    if (parser.positionalArguments() != QStringList{QStringLiteral("render")})
+        return UsageError(QStringLiteral("unexpected arguments after 'render'"));
+    if (!parser.isSet(output) || parser.value(output).isEmpty())
+        return UsageError(QStringLiteral("render needs -o FILE"));
+
+    const auto area = ParseSize(parser.value(size));
+    if (!area)
+        return UsageError(QStringLiteral("--size wants WxH, for example 960x400"));
+
+    IniProfileStore store;
+    const StoredSettings saved = LoadSettings(store);
+    ChartStyle style = saved.style;
+    BepInputs in;
+    in.maxSales = ApplyAmountText(AmountField::MaxSales, saved.amountTexts[0]).value;
+    in.targetSales = ApplyAmountText(AmountField::TargetSales, saved.amountTexts[1]).value;
+    in.fixedCosts = ApplyAmountText(AmountField::FixedCosts, saved.amountTexts[2]).value;
+    in.variableCostRatio = saved.ratio;
+    in.amountUnit = saved.amountUnit;
+
+    if (parser.isSet(figures) && !ParseFigures(parser.value(figures), in))
+        return UsageError(QStringLiteral("--figures wants four values S,T,F,R"));
+    if (parser.isSet(charts) && !ParseCharts(parser.value(charts), style.drawGraph))
+        return UsageError(QStringLiteral("--charts lists chart numbers 0, 1 and 2"));
+    if (parser.isSet(unit)) {
+        const QString u = parser.value(unit);
+        if (u == u"yen")
+            in.amountUnit = 0;
+        else if (u == u"thousand")
+            in.amountUnit = 1;
+        else
+            return UsageError(QStringLiteral("--unit is yen or thousand"));
+    }
+
+    const QString path = parser.value(output);
+    if (ImageFormatFor(path).isEmpty())
+        return UsageError(QStringLiteral("unsupported image type: %1 (use .png, .jpg or .bmp)")
+                              .arg(path));
+
+    CliPlatform platform;
+    HeadlessChartHost host(platform, *area, in, style, saved.outputFormat);
+    host.LayoutCharts();
+    if (host.ComposedImage().isNull()) {
+        host.ShowMessage(IDS_MEMORY, QString(), kMbError);
+        return kExitFailure;
+    }
+    QString error;
+    if (!EncodeImage(host.ComposedImage(), path, error)) {
+        PrintError(error);
+        return kExitFailure;
+    }
+    return kExitOk;
+}
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (argc >= 2 && std::strcmp(argv[1], "render") == 0)
+        return RunRender(argc, argv);
+
     QCoreApplication app(argc, argv);
     // Numbers are read and written with a full stop whatever the user's locale says.
     std::setlocale(LC_NUMERIC, "C");

@@ -1,0 +1,50 @@
+// Time of one full render of all three charts, as every spin click and drag drop costs.
+
+#include "chart/chart_renderer.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <clocale>
+
+namespace {
+
+using namespace brevant;
+
+void RenderAllCharts(benchmark::State& state)
+{
+    const QSize size(int(state.range(0)), int(state.range(1)));
+    BepInputs in;
+    in.maxSales = 154321000;
+    in.targetSales = 125678900;
+    in.fixedCosts = 49605558;
+    in.variableCostRatio = 5613;
+    const ChartStyle style = ChartStyle::Defaults();
+    const QRect area(QPoint(0, 0), size);
+    const auto rects = ComputeChartRects(size, style.drawGraph, style.outerMargin, {});
+    QImage window(size, QImage::Format_RGB32);
+    ChartRenderer renderer;
+    MovableElementTable elements;
+    const RenderRequest request{in, style, area, rects, false};
+    for (auto _ : state) {
+        const bool ok = renderer.RenderCharts(window, request, elements);
+        benchmark::DoNotOptimize(ok);
+        // Alternate the ratio so no text layout is reused from one frame to the next.
+        in.variableCostRatio = in.variableCostRatio == 5613 ? 5614 : 5613;
+    }
+}
+BENCHMARK(RenderAllCharts)->Args({960, 400})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// What output, batch creation and presentation need from "the window that shows the
+// charts". The main window implements it; HeadlessChartHost implements it over a plain
+// image for the command line and tests. Output code never sees a widget.
+
+#include "app/bep_model.h"
+#include "app/chart_style.h"
+#include "app/message.h"
+#include "chart/chart_geometry.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace brevant {
+
+class Platform;
+
+class ChartHost {
+public:
+    virtual ~ChartHost() = default;
+
+    // The figures and the style, changed in place by output and batch creation (which
+    // then call LayoutCharts). The visibility flags are Style().drawGraph.
+    virtual BepInputs& Inputs() = 0;
+    virtual ChartStyle& Style() = 0;
+    // The output format as held (a value outside 0..5 acts as JPEG).
+    virtual int32_t OutputFormatValue() const = 0;
+
+    virtual QRect ChartArea() const = 0;
+    virtual std::array<QRect, kChartCount> ChartRects() const = 0;
+    // Lays out the chart rectangles for the current visibility and repaints at once.
+    virtual void LayoutCharts() = 0;
+    // What the last render drew.
+    virtual const QImage& ComposedImage() const = 0;
+    // Renders the current figures into ComposedImage now, even while a help page covers
+    // the window's chart area; false when the composition could not be made.
+    virtual bool RenderComposition() = 0;
+
+    virtual void SetProgress(int value) = 0;
+    virtual void SetProgressRange(int min, int max) = 0;
+
+    virtual Platform& GetPlatform() = 0;
+
+    // The message-box convention, owned by this host's window.
+    int ShowMessage(int id, const QString& prefix, unsigned flags)
+    {
+        return brevant::ShowMessage(GetPlatform(), id, prefix, flags);
+    }
+};
+
+} // namespace brevant

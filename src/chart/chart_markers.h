@@ -1,0 +1,23 @@
+#pragma once
+// The target-sales and break-even markers with their boxes, and the handles at the ends
+// of the total-cost and marginal-profit lines. Drawn on the composition surface, over the
+// framed plot, so the boxes may reach into the title and scale bands.
+
+#include "chart/chart_kinds.h"
+
+namespace brevant {
+
+// Half the size of the marker squares and triangles: max(plotHeight / 70, 5).
+int32_t MarkerSize(int32_t plotHeight);
+// Half the size of a handle: 3, or 9 while the movable elements are highlighted.
+constexpr int HandleHalf(bool highlight) { return highlight ? 9 : 3; }
+
+constexpr ColorRef kMarkerYellow = 0x00FFFF;
+
+void DrawTargetMarker(DrawSurface& composition, ChartPaint& paint, int chart);
+void DrawBreakEvenMarker(DrawSurface& composition, const ChartPaint& paint, int chart,
+                         AreaVariant variant);
+void DrawTotalCostHandle(DrawSurface& composition, const ChartPaint& paint, int chart);
+void DrawMarginalHandle(DrawSurface& composition, const ChartPaint& paint, int chart);
+
+} // namespace brevant

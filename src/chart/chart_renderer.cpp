@@ -1,0 +1,107 @@
+#include "chart/chart_renderer.h"
+
+#include "chart/chart_kinds.h"
+#include "chart/chart_paint.h"
+#include "chart/chart_text.h"
+#include "chart/draw_surface.h"
+
+namespace brevant {
+
+namespace {
+
+// A new off-screen image, or a null one when the size is unusable or memory is short.
+QImage NewSurface(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return QImage();
+    return QImage(width, height, QImage::Format_RGB32);
+}
+
+} // namespace
+
+bool ChartRenderer::RenderCharts(QImage& target, const RenderRequest& request,
+                                 MovableElementTable& elements)
+{
+    const int w = request.chartArea.width();
+    const int h = request.chartArea.height();
+    QImage composed = NewSurface(w, h);
+    if (composed.isNull())
+        return false;
+
+    {
+        DrawSurface comp(composed);
+        if (!comp.isValid())
+            return false;
+        comp.fillRect(Box{0, 0, w, h}, 0xFFFFFF);
+
+        geometry_.chartArea = request.chartArea;
+        geometry_.chartRects = request.chartRects;
+        ChartPaint paint{request.inputs, request.style, geometry_,
+                         BreakEvenPoint(request.inputs), request.highlight, elements};
+
+        geometry_.leftBand = MeasureLeftBand(comp, request.inputs, request.style);
+        geometry_.topBand = MeasureTopBand(comp, request.style);
+        geometry_.bottomBand = MeasureBottomBand(comp, request.inputs, request.style);
+        ComputePlotSize(geometry_, request.style.drawGraph);
+        ComputeKeyPoints(geometry_, request.inputs);
+
+        for (int k = 0; k < kChartCount; ++k) {
+            // One plot image serves the three charts; it is refilled for each.
+            if (plot_.width() != geometry_.plotWidth || plot_.height() != geometry_.plotHeight)
+                plot_ = NewSurface(geometry_.plotWidth, geometry_.plotHeight);
+            if (plot_.isNull())
+                continue;
+            plot_.fill(ToQColor(request.style.colors[kInterior]));
+            if (request.style.drawGraph[k] != 0)
+                DrawChart(k, comp, plot_, paint);
+        }
+    }
+
+    composed_ = composed;
+    if (!target.isNull()) {
+        DrawSurface window(target);
+        window.copyFrom(composed_, request.chartArea.topLeft(), QRect(0, 0, w, h));
+    }
+    return true;
+}
+
+bool ChartRenderer::RenderComposition(const RenderRequest& request, MovableElementTable& elements)
+{
+    QImage none;
+    return RenderCharts(none, request, elements);
+}
+
+bool ChartRenderer::CreateLabelSurface(const QImage& window, int width, int height)
+{
+    label_ = QImage();
+    const QImage::Format format =
+        window.isNull() ? QImage::Format_RGB32 : window.format();
+    label_ = width > 0 && height > 0 ? QImage(width, height, format) : QImage();
+    return !label_.isNull();
+}
+
+void ChartRenderer::SaveUnderLabel(const QImage& window, const QRect& box)
+{
+    if (label_.isNull() || window.isNull())
+        return;
+    label_.fill(Qt::white);
+    DrawSurface s(label_);
+    s.copyFrom(window, QPoint(0, 0), box);
+}
+
+void ChartRenderer::RestoreUnderLabel(QImage& window) const
+{
+    if (labelRect_.isEmpty() || label_.isNull() || window.isNull())
+        return;
+    DrawSurface s(window);
+    s.copyFrom(label_, labelRect_.topLeft(), QRect(0, 0, labelRect_.width(), labelRect_.height()));
+}
+
+void ChartRenderer::Release()
+{
+    composed_ = QImage();
+    plot_ = QImage();
+    label_ = QImage();
+}
+
+} // namespace brevant

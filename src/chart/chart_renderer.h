@@ -1,0 +1,71 @@
+#pragma once
+// The one entry that draws the charts. Every render composes the whole chart area in an
+// off-screen image (each plot first in its own plot-sized image), then copies it to the
+// target in one block. The composition stays behind for the exports.
+
+#include "app/bep_model.h"
+#include "app/chart_style.h"
+#include "chart/chart_geometry.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <array>
+
+namespace brevant {
+
+struct RenderRequest {
+    const BepInputs& inputs;
+    const ChartStyle& style;
+    // The chart area in the target's coordinates.
+    QRect chartArea;
+    // Chart rectangles relative to chartArea's top-left corner (QRect() when hidden).
+    std::array<QRect, kChartCount> chartRects;
+    // The movable elements drawn larger while the user looks for them.
+    bool highlight = false;
+};
+
+class ChartRenderer {
+public:
+    ChartRenderer() = default;
+
+    // Composes the chart area and copies it into `target` at chartArea.topLeft(); the
+    // target may be larger (a window's back buffer). A null target is left alone: the
+    // charts are then only composed (for exports). Records the movable elements' screen
+    // positions. Returns false, drawing nothing and keeping the last composition, when the
+    // composition image cannot be made.
+    bool RenderCharts(QImage& target, const RenderRequest& request, MovableElementTable& elements);
+    // Renders into the composition only.
+    bool RenderComposition(const RenderRequest& request, MovableElementTable& elements);
+
+    // What the last successful render drew, margins included.
+    const QImage& ComposedImage() const { return composed_; }
+    // The geometry of the last render.
+    const ChartGeometry& Geometry() const { return geometry_; }
+
+    // The background under the drag value label (or the pointer stick): a new surface of
+    // the given size, compatible with the window image; false when it cannot be made.
+    bool CreateLabelSurface(const QImage& window, int width, int height);
+    // Copies the window's pixels inside `box` into the label surface (which must have been
+    // created with the box's size).
+    void SaveUnderLabel(const QImage& window, const QRect& box);
+    // Puts the saved pixels back on the window at the label rectangle, if there is one.
+    // The rectangle is left as it is; the caller clears it.
+    void RestoreUnderLabel(QImage& window) const;
+    QImage& LabelSurface() { return label_; }
+    const QRect& LabelRect() const { return labelRect_; }
+    void SetLabelRect(const QRect& rect) { labelRect_ = rect; }
+    void ClearLabelRect() { labelRect_ = QRect(); }
+
+    // Releases the images (the window calls this when it is destroyed).
+    void Release();
+
+private:
+    QImage composed_;
+    QImage plot_;
+    QImage label_;
+    QRect labelRect_;
+    ChartGeometry geometry_;
+};
+
+} // namespace brevant

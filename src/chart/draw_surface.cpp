@@ -1,0 +1,405 @@
+#include "chart/draw_surface.h"
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QLineF>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+namespace brevant {
+
+namespace {
+
+constexpr double kLimit = DrawSurface::kCoordinateLimit;
+
+int ClampCoord(int64_t v)
+{
+    return int(std::clamp<int64_t>(v, -DrawSurface::kCoordinateLimit,
+                                   DrawSurface::kCoordinateLimit));
+}
+
+QPoint ClampPoint(QPoint p) { return QPoint(ClampCoord(p.x()), ClampCoord(p.y())); }
+
+Box ClampBox(const Box& b)
+{
+    return Box{ClampCoord(b.left), ClampCoord(b.top), ClampCoord(b.right), ClampCoord(b.bottom)};
+}
+
+// Cuts a segment to the sane coordinate range (Liang-Barsky), so that a line reaching far
+// beyond the image keeps its slope where it is visible.
+bool ClipSegment(QPointF& a, QPointF& b)
+{
+    double t0 = 0;
+    double t1 = 1;
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() + kLimit, kLimit - a.x(), a.y() + kLimit, kLimit - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF start = a;
+    a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
+    b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
+    return true;
+}
+
+// Sutherland-Hodgman against the sane coordinate range, for polygons.
+QPolygonF ClipPolygon(const QPolygon& in)
+{
+    QPolygonF poly;
+    poly.reserve(in.size());
+    bool inside = true;
+    for (const QPoint& p : in) {
+        poly.append(QPointF(p));
+        inside = inside && std::abs(p.x()) <= kLimit && std::abs(p.y()) <= kLimit;
+    }
+    if (inside)
+        return poly;
+
+    auto clipEdge = [](const QPolygonF& src, int axis, double bound, bool keepBelow) {
+        QPolygonF out;
+        auto coord = [axis](const QPointF& p) { return axis == 0 ? p.x() : p.y(); };
+        auto in = [&](const QPointF& p) {
+            return keepBelow ? coord(p) <= bound : coord(p) >= bound;
+        };
+        for (qsizetype i = 0; i < src.size(); ++i) {
+            const QPointF cur = src[i];
+            const QPointF prev = src[(i + src.size() - 1) % src.size()];
+            const bool curIn = in(cur);
+            const bool prevIn = in(prev);
+            if (curIn != prevIn) {
+                const double t = (bound - coord(prev)) / (coord(cur) - coord(prev));
+                out.append(prev + (cur - prev) * t);
+            }
+            if (curIn)
+                out.append(cur);
+        }
+        return out;
+    };
+    poly = clipEdge(poly, 0, -kLimit, false);
+    poly = clipEdge(poly, 0, kLimit, true);
+    poly = clipEdge(poly, 1, -kLimit, false);
+    poly = clipEdge(poly, 1, kLimit, true);
+    return poly;
+}
+
+int AlignFlags(HAlign h, VAlign v)
+{
+    int flags = Qt::TextSingleLine;
+    switch (h) {
+    case HAlign::Left: flags |= Qt::AlignLeft; break;
+    case HAlign::Center: flags |= Qt::AlignHCenter; break;
+    case HAlign::Right: flags |= Qt::AlignRight; break;
+    }
+    switch (v) {
+    case VAlign::Top: flags |= Qt::AlignTop; break;
+    case VAlign::Center: flags |= Qt::AlignVCenter; break;
+    case VAlign::Bottom: flags |= Qt::AlignBottom; break;
+    }
+    return flags;
+}
+
+} // namespace
+
+QString ChartFaceName() { return QStringLiteral("ＭＳ Ｐゴシック"); }
+
+void RegisterChartFontSubstitutes()
+{
+    static const bool registered = [] {
+        QFont::insertSubstitution(ChartFaceName(), QStringLiteral("IPAPGothic"));
+        return true;
+    }();
+    (void)registered;
+}
+
+int CharHeightPixels(int points, int dpiY)
+{
+    const int size = std::max(points, 2);
+    return int(std::lround(double(size) * dpiY / 72.0));
+}
+
+ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation, int dpiY)
+{
+    RegisterChartFontSubstitutes();
+    const QString family = face.isEmpty() ? ChartFaceName() : face;
+    const int pixels = std::max(CharHeightPixels(points, dpiY), 1);
+    const int weight = bold ? 700 : 400;
+
+    // Fonts are asked for many times per paint with a handful of sizes.
+    using Key = std::tuple<QString, int, int>;
+    static std::map<Key, QFont> cache;
+    // Emptied with the application, before Qt's font engines go away.
+    static const bool cleanup = [] {
+        qAddPostRoutine([] { cache.clear(); });
+        return true;
+    }();
+    (void)cleanup;
+    const Key key(family, pixels, weight);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        QFont font(family);
+        font.setPixelSize(pixels);
+        font.setWeight(bold ? QFont::Bold : QFont::Normal);
+        font.setItalic(false);
+        font.setUnderline(false);
+        font.setStrikeOut(false);
+        font.setStyleStrategy(QFont::PreferAntialias);
+        it = cache.emplace(key, font).first;
+    }
+    return ChartFont{it->second, rotation, true};
+}
+
+DrawSurface::DrawSurface(QImage& image, int dpiY) : image_(image), dpiY_(dpiY)
+{
+    if (image_.isNull())
+        return;
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(&image_)) {
+        painter_.reset();
+        return;
+    }
+    painter_->setRenderHint(QPainter::TextAntialiasing, true);
+    painter_->setBackgroundMode(Qt::TransparentMode);
+}
+
+DrawSurface::~DrawSurface()
+{
+    if (painter_)
+        painter_->end();
+}
+
+void DrawSurface::setPen(ColorRef color, int width)
+{
+    penColor_ = color;
+    penWidth_ = std::max(width, 0);
+    penNull_ = false;
+}
+
+void DrawSurface::setNullPen() { penNull_ = true; }
+
+void DrawSurface::setBrush(ColorRef color)
+{
+    brushColor_ = color;
+    brushNull_ = false;
+}
+
+void DrawSurface::setNullBrush() { brushNull_ = true; }
+
+ChartFont DrawSurface::selectFont(const ChartFont& font)
+{
+    ChartFont previous = font_;
+    font_ = font;
+    return previous;
+}
+
+DrawSurface::Saver::Saver(DrawSurface& s)
+    : s_(s), penColor_(s.penColor_), penWidth_(s.penWidth_), penNull_(s.penNull_),
+      brushColor_(s.brushColor_), brushNull_(s.brushNull_), font_(s.font_),
+      textColor_(s.textColor_)
+{
+}
+
+DrawSurface::Saver::~Saver()
+{
+    s_.penColor_ = penColor_;
+    s_.penWidth_ = penWidth_;
+    s_.penNull_ = penNull_;
+    s_.brushColor_ = brushColor_;
+    s_.brushNull_ = brushNull_;
+    s_.font_ = font_;
+    s_.textColor_ = textColor_;
+}
+
+void DrawSurface::applyPen(bool smooth)
+{
+    if (penNull_) {
+        painter_->setPen(Qt::NoPen);
+        return;
+    }
+    // Width 0 still draws one pixel.
+    QPen pen(ToQColor(penColor_), std::max(penWidth_, 1));
+    pen.setCapStyle(penWidth_ > 1 ? Qt::RoundCap : Qt::SquareCap);
+    pen.setJoinStyle(penWidth_ > 1 ? Qt::RoundJoin : Qt::MiterJoin);
+    if (!smooth && penWidth_ <= 1)
+        pen.setCapStyle(Qt::FlatCap);
+    painter_->setPen(pen);
+}
+
+void DrawSurface::applyShapeHints(bool smooth)
+{
+    painter_->setRenderHint(QPainter::Antialiasing, smooth);
+    // Integer coordinates name pixel centres, as on the raster the charts were laid out on;
+    // without this an antialiased one-pixel line would smear over two pixel columns.
+    painter_->resetTransform();
+    if (smooth)
+        painter_->translate(0.5, 0.5);
+}
+
+void DrawSurface::fillRect(const Box& box, ColorRef color)
+{
+    if (!painter_)
+        return;
+    const Box b = ClampBox(box);
+    if (b.isEmpty())
+        return;
+    painter_->resetTransform();
+    painter_->fillRect(b.toQRect(), ToQColor(color));
+}
+
+void DrawSurface::line(QPoint a, QPoint b)
+{
+    if (!painter_ || penNull_)
+        return;
+    QPointF fa(a);
+    QPointF fb(b);
+    if (!ClipSegment(fa, fb))
+        return;
+    const bool axisAligned = a.x() == b.x() || a.y() == b.y();
+    const bool smooth = smoothShapes_ && !axisAligned;
+    applyShapeHints(smooth);
+    applyPen(smooth);
+    if (smooth) {
+        painter_->drawLine(QLineF(fa, fb));
+    } else {
+        painter_->drawLine(QLineF(std::round(fa.x()), std::round(fa.y()), std::round(fb.x()),
+                                  std::round(fb.y())));
+    }
+}
+
+void DrawSurface::polyline(const QPolygon& points)
+{
+    if (points.size() < 2)
+        return;
+    bool axisAligned = true;
+    for (qsizetype i = 1; i < points.size(); ++i) {
+        axisAligned = axisAligned && (points[i].x() == points[i - 1].x() ||
+                                      points[i].y() == points[i - 1].y());
+    }
+    if (!painter_ || penNull_)
+        return;
+    const bool smooth = smoothShapes_ && !axisAligned;
+    bool inside = true;
+    for (const QPoint& p : points)
+        inside = inside && std::abs(p.x()) <= kLimit && std::abs(p.y()) <= kLimit;
+    if (!inside) {
+        for (qsizetype i = 1; i < points.size(); ++i)
+            line(points[i - 1], points[i]);
+        return;
+    }
+    applyShapeHints(smooth);
+    applyPen(smooth);
+    painter_->drawPolyline(points);
+}
+
+void DrawSurface::polygon(const QPolygon& points)
+{
+    if (!painter_ || points.size() < 2)
+        return;
+    const QPolygonF poly = ClipPolygon(points);
+    if (poly.isEmpty())
+        return;
+    applyShapeHints(smoothShapes_);
+    applyPen(smoothShapes_);
+    painter_->setBrush(brushNull_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
+    painter_->drawPolygon(poly);
+}
+
+void DrawSurface::rectangle(const Box& box)
+{
+    if (!painter_)
+        return;
+    const Box b = ClampBox(box);
+    if (b.width() <= 0 || b.height() <= 0)
+        return;
+    // Crisp: the outline runs along the outermost pixels of [left, right) × [top, bottom).
+    applyShapeHints(false);
+    applyPen(false);
+    painter_->setBrush(brushNull_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
+    painter_->drawRect(QRect(b.left, b.top, b.width() - 1, b.height() - 1));
+}
+
+void DrawSurface::roundRect(const Box& box, int ellipseWidth, int ellipseHeight)
+{
+    if (!painter_)
+        return;
+    const Box b = ClampBox(box);
+    if (b.width() <= 0 || b.height() <= 0)
+        return;
+    applyShapeHints(smoothShapes_);
+    applyPen(smoothShapes_);
+    painter_->setBrush(brushNull_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
+    painter_->drawRoundedRect(QRectF(b.left, b.top, b.width() - 1, b.height() - 1),
+                              std::max(ellipseWidth, 0) / 2.0, std::max(ellipseHeight, 0) / 2.0);
+}
+
+void DrawSurface::textAt(QPoint topLeft, const QString& text)
+{
+    if (!painter_ || !font_.valid || text.isEmpty())
+        return;
+    const QPoint p = ClampPoint(topLeft);
+    painter_->resetTransform();
+    painter_->setFont(font_.font);
+    painter_->setPen(ToQColor(textColor_));
+    const int ascent = QFontMetrics(font_.font, &image_).ascent();
+    if (font_.rotation != 0) {
+        painter_->translate(p);
+        painter_->rotate(-font_.rotation);
+        painter_->drawText(QPoint(0, ascent), text);
+        painter_->resetTransform();
+    } else {
+        painter_->drawText(QPoint(p.x(), p.y() + ascent), text);
+    }
+}
+
+void DrawSurface::textInBox(const Box& box, const QString& text, HAlign h, VAlign v)
+{
+    if (!painter_ || !font_.valid || text.isEmpty())
+        return;
+    const Box b = ClampBox(box);
+    if (b.isEmpty())
+        return;
+    painter_->resetTransform();
+    painter_->setFont(font_.font);
+    painter_->setPen(ToQColor(textColor_));
+    const QRect r = b.toQRect();
+    painter_->save();
+    painter_->setClipRect(r);
+    painter_->drawText(r, AlignFlags(h, v), text);
+    painter_->restore();
+}
+
+QSize DrawSurface::textExtent(const QString& text) const
+{
+    if (!font_.valid)
+        return QSize();
+    const QFontMetrics fm(font_.font, image_.isNull() ? nullptr : &image_);
+    return QSize(text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.height());
+}
+
+void DrawSurface::copyFrom(const QImage& source, QPoint dest, const QRect& srcRect)
+{
+    if (!painter_ || source.isNull())
+        return;
+    painter_->resetTransform();
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->drawImage(ClampPoint(dest), source, srcRect);
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+} // namespace brevant

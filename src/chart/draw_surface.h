@@ -1,0 +1,163 @@
+#pragma once
+// The drawing target of every chart routine: a QPainter on a QImage (Format_RGB32) that
+// keeps the raster rules the chart code is written against. A pen of width 0 draws one
+// pixel; a filled box covers left/top up to, not including, right/bottom; text in a box is
+// one clipped, aligned line on a transparent background; rotated text turns
+// counter-clockwise about the top-left corner of the unrotated text; fonts are asked for
+// by character (em) height in pixels.
+
+#include "app/chart_style.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QPolygon>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+namespace brevant {
+
+// A rectangle as the chart code writes it: (left, top, right, bottom), right and bottom
+// exclusive. Unlike QRect it never shifts the far edges by one.
+struct Box {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    constexpr int width() const { return right - left; }
+    constexpr int height() const { return bottom - top; }
+    constexpr bool isEmpty() const { return right <= left || bottom <= top; }
+    QRect toQRect() const { return QRect(left, top, width(), height()); }
+    static Box fromQRect(const QRect& r)
+    {
+        return Box{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    }
+    friend constexpr bool operator==(const Box&, const Box&) = default;
+};
+
+enum class HAlign { Left, Center, Right };
+enum class VAlign { Top, Center, Bottom };
+
+// The face every chart text asks for; IPAPGothic stands in for it on this desktop.
+QString ChartFaceName();
+// Registers the stand-in faces once per process (idempotent).
+void RegisterChartFontSubstitutes();
+// Character height in pixels of a size in points: round(points × dpiY / 72), the size
+// raised to 2 points first.
+int CharHeightPixels(int points, int dpiY);
+
+// A chart font: the face and size as QFont holds them, plus the rotation that QFont
+// cannot carry (degrees counter-clockwise).
+struct ChartFont {
+    QFont font;
+    int rotation = 0;
+    bool valid = false;
+};
+
+// Builds a chart font: the face (empty means the chart face), weight 700 or 400, requested
+// by character height at dpiY, rotated counter-clockwise by `rotation` degrees. Fonts are
+// cached per size, weight and rotation.
+ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation, int dpiY);
+
+// A painting session on an image. The image must outlive the surface and must not be
+// copied while the surface paints on it (the copy would share the pixels being drawn).
+class DrawSurface {
+public:
+    // Off-screen images are measured at 96 pixels per logical inch vertically.
+    static constexpr int kOffscreenDpiY = 96;
+    // Coordinates handed to QPainter are kept within this range; every pixel of any
+    // realistic image stays the same, while absurd figures cannot upset the rasterizer.
+    static constexpr int kCoordinateLimit = 1000000;
+
+    explicit DrawSurface(QImage& image, int dpiY = kOffscreenDpiY);
+    ~DrawSurface();
+    DrawSurface(const DrawSurface&) = delete;
+    DrawSurface& operator=(const DrawSurface&) = delete;
+
+    bool isValid() const { return painter_ != nullptr; }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    int dpiY() const { return dpiY_; }
+    QImage& image() { return image_; }
+
+    // Current drawing objects. Saver restores all of them on destruction.
+    void setPen(ColorRef color, int width);
+    void setNullPen();
+    void setBrush(ColorRef color);
+    void setNullBrush();
+    // Selects the font and returns the one selected before.
+    ChartFont selectFont(const ChartFont& font);
+    const ChartFont& font() const { return font_; }
+    void setTextColor(ColorRef color) { textColor_ = color; }
+    ColorRef textColor() const { return textColor_; }
+
+    class Saver {
+    public:
+        explicit Saver(DrawSurface& s);
+        ~Saver();
+        Saver(const Saver&) = delete;
+        Saver& operator=(const Saver&) = delete;
+
+    private:
+        DrawSurface& s_;
+        ColorRef penColor_;
+        int penWidth_;
+        bool penNull_;
+        ColorRef brushColor_;
+        bool brushNull_;
+        ChartFont font_;
+        ColorRef textColor_;
+    };
+
+    // Solid fill of [left, right) × [top, bottom), no pen.
+    void fillRect(const Box& box, ColorRef color);
+    // Lines with the current pen. Axis-aligned lines are always crisp.
+    void line(QPoint a, QPoint b);
+    void polyline(const QPolygon& points);
+    // Filled with the brush and outlined with the pen.
+    void polygon(const QPolygon& points);
+    void rectangle(const Box& box);
+    void roundRect(const Box& box, int ellipseWidth, int ellipseHeight);
+
+    // Text with its top-left corner (before rotation) at `topLeft`.
+    void textAt(QPoint topLeft, const QString& text);
+    // One line of text aligned in the box and clipped to it; nothing for an empty box.
+    void textInBox(const Box& box, const QString& text, HAlign h, VAlign v);
+    // Width and height of the text laid out horizontally in the current font.
+    QSize textExtent(const QString& text) const;
+
+    // Copies `source` (from srcRect) onto this surface with its top-left at `dest`,
+    // replacing the pixels there.
+    void copyFrom(const QImage& source, QPoint dest, const QRect& srcRect);
+
+    // Antialiasing of slanted lines and polygons (on by default); text is always smooth.
+    void setSmoothShapes(bool on) { smoothShapes_ = on; }
+
+private:
+    void applyPen(bool smooth);
+    void applyShapeHints(bool smooth);
+
+    QImage& image_;
+    int dpiY_;
+    std::unique_ptr<QPainter> painter_;
+    ColorRef penColor_ = 0;
+    int penWidth_ = 0;
+    bool penNull_ = false;
+    ColorRef brushColor_ = 0xFFFFFF;
+    bool brushNull_ = true;
+    ChartFont font_;
+    ColorRef textColor_ = 0;
+    bool smoothShapes_ = true;
+};
+
+// Colour conversions between 0x00BBGGRR and Qt.
+inline QColor ToQColor(ColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+inline ColorRef FromQRgb(QRgb rgb) { return Rgb(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
+
+} // namespace brevant

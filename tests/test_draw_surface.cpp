@@ -1,0 +1,221 @@
+// The raster rules every chart routine relies on.
+
+#include "chart/chart_text.h"
+#include "chart/draw_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using namespace brevant;
+
+namespace {
+
+constexpr ColorRef kRed = Rgb(255, 0, 0);
+
+QImage White(int w = 100, int h = 100)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
+bool Painted(const QImage& img, int x, int y) { return img.pixel(x, y) != qRgb(255, 255, 255); }
+
+// Bounding box of every painted pixel (QRect() when none).
+QRect PaintedBounds(const QImage& img)
+{
+    QRect r;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (Painted(img, x, y))
+                r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+} // namespace
+
+TEST(DrawSurface, FilledBoxExcludesRightAndBottom)
+{
+    QImage img = White();
+    {
+        DrawSurface s(img);
+        s.fillRect(Box{2, 3, 5, 7}, kRed);
+        s.fillRect(Box{50, 50, 50, 60}, kRed); // empty: nothing
+    }
+    EXPECT_EQ(PaintedBounds(img), QRect(QPoint(2, 3), QPoint(4, 6)));
+    EXPECT_EQ(img.pixel(2, 3), qRgb(255, 0, 0));
+}
+
+TEST(DrawSurface, PenWidthsOnAxisAlignedLines)
+{
+    const struct {
+        int width;
+        QRect horizontal; // painted pixels of a line from (10, 50) to (60, 50)
+    } cases[] = {
+        {0, QRect(QPoint(10, 50), QPoint(60, 50))},
+        {1, QRect(QPoint(10, 50), QPoint(60, 50))},
+        {3, QRect(QPoint(9, 49), QPoint(61, 51))},
+    };
+    for (const auto& c : cases) {
+        QImage img = White();
+        {
+            DrawSurface s(img);
+            s.setPen(kRed, c.width);
+            s.line(QPoint(10, 50), QPoint(60, 50));
+        }
+        const QRect painted = PaintedBounds(img);
+        EXPECT_EQ(painted.top(), c.horizontal.top()) << c.width;
+        EXPECT_EQ(painted.bottom(), c.horizontal.bottom()) << c.width;
+        EXPECT_LE(painted.left(), c.horizontal.left() + 1) << c.width;
+        EXPECT_GE(painted.right(), c.horizontal.right() - 1) << c.width;
+        // Crisp: the middle row is the pen colour exactly.
+        EXPECT_EQ(img.pixel(30, 50), qRgb(255, 0, 0)) << c.width;
+    }
+}
+
+TEST(DrawSurface, SlantedLineOfWidthZeroStaysThin)
+{
+    QImage img = White();
+    {
+        DrawSurface s(img);
+        s.setPen(kRed, 0);
+        s.line(QPoint(0, 99), QPoint(99, 0));
+    }
+    for (int x = 5; x < 95; x += 10) {
+        int n = 0;
+        for (int y = 0; y < 100; ++y)
+            n += Painted(img, x, y);
+        EXPECT_GE(n, 1) << x;
+        EXPECT_LE(n, 3) << x;
+    }
+}
+
+TEST(DrawSurface, FarAwayCoordinatesKeepTheVisiblePart)
+{
+    QImage img = White();
+    {
+        DrawSurface s(img);
+        s.setPen(kRed, 1);
+        s.line(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX));
+        // Slope one half from far away to (100, 50): clipping must not bend it.
+        s.line(QPoint(-2000000000, -1000000000), QPoint(100, 50));
+    }
+    // The diagonal through the image, where it would be.
+    EXPECT_TRUE(Painted(img, 50, 50));
+    EXPECT_FALSE(Painted(img, 50, 60));
+    EXPECT_TRUE(Painted(img, 50, 25));
+    EXPECT_FALSE(Painted(img, 50, 2));
+
+    QImage filled = White();
+    {
+        DrawSurface s(filled);
+        s.setPen(kRed, 1);
+        s.setBrush(kRed);
+        s.polygon(QPolygon({QPoint(-2000000000, 100), QPoint(2000000000, 100),
+                            QPoint(0, -2000000000)}));
+        s.rectangle(Box{INT_MIN, INT_MIN, INT_MAX, INT_MAX});
+        s.textAt(QPoint(INT_MAX, INT_MIN), "x");
+    }
+    EXPECT_TRUE(Painted(filled, 50, 50));
+    EXPECT_TRUE(Painted(filled, 1, 1));
+}
+
+TEST(DrawSurface, TextInABoxIsOneAlignedClippedLine)
+{
+    const ChartFont font = MakeChartFont(QString(), 10, true, 0, 96);
+    const struct {
+        HAlign h;
+        VAlign v;
+    } cases[] = {{HAlign::Left, VAlign::Top}, {HAlign::Center, VAlign::Center},
+                 {HAlign::Right, VAlign::Bottom}};
+    const Box box{20, 30, 80, 70};
+    for (const auto& c : cases) {
+        QImage img = White(120, 100);
+        {
+            DrawSurface s(img);
+            s.selectFont(font);
+            s.setTextColor(0);
+            s.textInBox(box, QStringLiteral("損益分岐点図表損益分岐点図表"), c.h, c.v);
+        }
+        const QRect painted = PaintedBounds(img);
+        ASSERT_FALSE(painted.isNull());
+        EXPECT_TRUE(box.toQRect().contains(painted)) << int(c.h);
+        EXPECT_LT(painted.height(), 20) << "one line";
+        if (c.v == VAlign::Top) {
+            EXPECT_LE(painted.top(), 33);
+        }
+        if (c.v == VAlign::Bottom) {
+            EXPECT_GE(painted.bottom(), 64);
+        }
+    }
+
+    // Right-aligned text ends at the box's right edge; an inverted box draws nothing.
+    QImage img = White(120, 100);
+    {
+        DrawSurface s(img);
+        s.selectFont(font);
+        s.setTextColor(0);
+        s.textInBox(Box{0, 0, 100, 40}, "123", HAlign::Right, VAlign::Top);
+        s.textInBox(Box{90, 50, 10, 90}, "123", HAlign::Left, VAlign::Top);
+    }
+    const QRect painted = PaintedBounds(img);
+    EXPECT_GE(painted.right(), 96);
+    EXPECT_LT(painted.right(), 100);
+    EXPECT_LT(painted.bottom(), 40);
+}
+
+TEST(DrawSurface, RotatedTextRisesFromItsTopLeftCorner)
+{
+    QImage img = White(200, 200);
+    const QPoint start(40, 150);
+    {
+        DrawSurface s(img);
+        s.selectFont(MakeChartFont(QString(), 10, false, 40, 96));
+        s.setTextColor(0);
+        s.textAt(start, "154,321,000");
+    }
+    const QRect painted = PaintedBounds(img);
+    ASSERT_FALSE(painted.isNull());
+    // Up and to the right of the corner, reaching about cos 40° × width to the right.
+    EXPECT_GE(painted.left(), start.x() - 2);
+    EXPECT_LE(painted.bottom(), start.y() + 16);
+    EXPECT_LT(painted.top(), start.y() - 30);
+    // The leftmost ink is low, the rightmost ink is high: the text rises.
+    int leftY = -1;
+    int rightY = -1;
+    for (int y = 0; y < 200; ++y) {
+        if (Painted(img, painted.left(), y))
+            leftY = y;
+        if (Painted(img, painted.right(), y) && rightY < 0)
+            rightY = y;
+    }
+    EXPECT_GT(leftY, rightY + 20);
+}
+
+TEST(DrawSurface, ExtentsCopiesAndSavedState)
+{
+    QImage img = White();
+    DrawSurface s(img);
+    EXPECT_EQ(s.textExtent("x"), QSize()) << "no font selected";
+    s.selectFont(MakeChartFont(QString(), 10, true, 0, 96));
+    const QSize e = s.textExtent("固定費線");
+    EXPECT_GT(e.width(), 40);
+    EXPECT_GE(e.height(), 13);
+    EXPECT_EQ(s.textExtent(QString()).width(), 0);
+
+    {
+        DrawSurface::Saver keep(s);
+        s.selectFont(MakeChartFont(QString(), 30, true, 0, 96));
+        s.setTextColor(kRed);
+        EXPECT_GT(s.textExtent("固定費線").width(), e.width());
+    }
+    EXPECT_EQ(s.textExtent("固定費線"), e);
+    EXPECT_EQ(s.textColor(), 0u);
+
+    QImage source(10, 10, QImage::Format_RGB32);
+    source.fill(Qt::blue);
+    s.copyFrom(source, QPoint(90, 95), QRect(0, 0, 10, 10));
+    EXPECT_EQ(img.pixel(99, 99), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(89, 99), qRgb(255, 255, 255));
+}
