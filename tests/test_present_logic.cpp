@@ -1,6 +1,7 @@
 #include "present/pointer_stick.h"
 #include "present/present_images.h"
 #include "present/present_menu.h"
+#include "present/renderer_background.h"
 #include "present/saved_background.h"
 
 #include <QImage>
@@ -44,7 +45,8 @@ bool SameOutside(const QImage& a, const QImage& b, const QRect& keep)
     return true;
 }
 
-class StickTest : public ::testing::Test {
+// Runs against the stand-alone store and against the main window's label surface.
+class StickTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
@@ -54,16 +56,21 @@ protected:
         stick.Toggle();
         window = Backdrop();
         backdrop = window;
+        if (GetParam())
+            background = &shared;
     }
     // A repaint of the window: the charts again, nothing saved.
     void Repaint()
     {
         window = backdrop;
-        background.Forget();
+        background->Forget();
     }
 
     PointerStick stick;
-    ImageBackground background;
+    ImageBackground own;
+    ChartRenderer renderer;
+    RendererBackground shared{renderer};
+    SavedBackground* background = &own;
     QImage window;
     QImage backdrop;
 };
@@ -231,65 +238,65 @@ TEST(PointerStickLevel, ClampsAndNeedsTheStick)
     }
 }
 
-TEST_F(StickTest, DrawsTheStickKeyedAndMovesItCleanly)
+TEST_P(StickTest, DrawsTheStickKeyedAndMovesItCleanly)
 {
     for (int level = 1; level <= 3; ++level) {
         SCOPED_TRACE(level);
         const QPoint p(400, 300);
-        stick.UpdatePointer(window, background, false, p);
+        stick.UpdatePointer(window, *background, false, p);
         // The red tip lies at (17, 16) of the picture, which starts 10 px up and left.
         const QRgb tip = window.pixel(p + QPoint(7, 6));
         EXPECT_GT(qRed(tip), 150);
         EXPECT_LT(qBlue(tip), 100);
         // Key pixels leave the charts showing: the picture's top-left corner is blue.
         EXPECT_EQ(window.pixel(p - QPoint(10, 10)), backdrop.pixel(p - QPoint(10, 10)));
-        EXPECT_EQ(background.Rect(), QRect(340, 240, stick.Size() + 100, stick.Size() + 100));
+        EXPECT_EQ(background->Rect(), QRect(340, 240, stick.Size() + 100, stick.Size() + 100));
         EXPECT_TRUE(SameOutside(window, backdrop, QRect(p - QPoint(10, 10), QSize(stick.Size(), stick.Size()))));
 
-        stick.UpdatePointer(window, background, false, {1000, 700});
+        stick.UpdatePointer(window, *background, false, {1000, 700});
         EXPECT_TRUE(SameOutside(window, backdrop, QRect(990, 690, stick.Size(), stick.Size())));
         stick.ChangeLevel(+1);
         Repaint();
     }
 }
 
-TEST_F(StickTest, LongerStickRestoresTheShorterOnesBackground)
+TEST_P(StickTest, LongerStickRestoresTheShorterOnesBackground)
 {
-    stick.UpdatePointer(window, background, false, {500, 500});
+    stick.UpdatePointer(window, *background, false, {500, 500});
     stick.ChangeLevel(+1);
-    stick.UpdatePointer(window, background, false, {500, 500});
+    stick.UpdatePointer(window, *background, false, {500, 500});
     stick.ChangeLevel(-1);
-    stick.UpdatePointer(window, background, false, {500, 500});
+    stick.UpdatePointer(window, *background, false, {500, 500});
     EXPECT_TRUE(SameOutside(window, backdrop, QRect(490, 490, 61, 61)));
 }
 
-TEST_F(StickTest, ClickShowsTheRippleUntilReleaseAndLeavesNoInk)
+TEST_P(StickTest, ClickShowsTheRippleUntilReleaseAndLeavesNoInk)
 {
     const QPoint p(600, 400);
-    stick.Press(window, background, p);
+    stick.Press(window, *background, p);
     const QPoint centre = PointerStick::RippleCentre(p);
     // The ripple's ring edge at 36 px keeps its colour, the ring middle at 27 px changes.
     EXPECT_EQ(window.pixel(centre + QPoint(0, -36)), backdrop.pixel(centre + QPoint(0, -36)));
     EXPECT_NE(window.pixel(centre + QPoint(-27, 0)), backdrop.pixel(centre + QPoint(-27, 0)));
     EXPECT_NE(window.pixel(centre + QPoint(-60, 0)), backdrop.pixel(centre + QPoint(-60, 0)));
 
-    stick.Release(window, background, p);
+    stick.Release(window, *background, p);
     EXPECT_FALSE(stick.StrokeActive());
-    stick.UpdatePointer(window, background, false, {100, 100});
+    stick.UpdatePointer(window, *background, false, {100, 100});
     EXPECT_TRUE(SameOutside(window, backdrop, QRect(90, 90, 61, 61)));
 }
 
-TEST_F(StickTest, InkStartsAtTheFirstMoveNotThePress)
+TEST_P(StickTest, InkStartsAtTheFirstMoveNotThePress)
 {
     stick.SetInkColour(Rgb(0, 128, 255));
     const QRgb ink = InkRgb(stick.InkColour());
-    stick.Press(window, background, {100, 300});
-    stick.UpdatePointer(window, background, true, {300, 300});
+    stick.Press(window, *background, {100, 300});
+    stick.UpdatePointer(window, *background, true, {300, 300});
     EXPECT_TRUE(stick.StrokeActive());
     EXPECT_EQ(CountColour(window, ink), 0);  // the first move only marks the start
-    stick.UpdatePointer(window, background, true, {500, 300});
-    stick.Release(window, background, {500, 300});
-    stick.UpdatePointer(window, background, false, {1200, 800});
+    stick.UpdatePointer(window, *background, true, {500, 300});
+    stick.Release(window, *background, {500, 300});
+    stick.UpdatePointer(window, *background, false, {1200, 800});
 
     EXPECT_NE(window.pixel(200, 300), ink);
     EXPECT_EQ(window.pixel(300, 300), ink);
@@ -301,37 +308,47 @@ TEST_F(StickTest, InkStartsAtTheFirstMoveNotThePress)
     EXPECT_NE(window.pixel(296, 300), ink);
 }
 
-TEST_F(StickTest, EraseLeavesNoInkAfterAMove)
+TEST_P(StickTest, EraseLeavesNoInkAfterAMove)
 {
     const QRgb ink = InkRgb(stick.InkColour());
-    stick.UpdatePointer(window, background, true, {200, 200});
-    stick.UpdatePointer(window, background, true, {260, 240});
-    stick.UpdatePointer(window, background, true, {320, 210});
+    stick.UpdatePointer(window, *background, true, {200, 200});
+    stick.UpdatePointer(window, *background, true, {260, 240});
+    stick.UpdatePointer(window, *background, true, {320, 210});
     ASSERT_GT(CountColour(window, ink), 100);
-    stick.UpdatePointer(window, background, false, {330, 220});
+    stick.UpdatePointer(window, *background, false, {330, 220});
     Repaint();
-    stick.UpdatePointer(window, background, false, {300, 220});
-    stick.UpdatePointer(window, background, false, {900, 600});
+    stick.UpdatePointer(window, *background, false, {300, 220});
+    stick.UpdatePointer(window, *background, false, {900, 600});
     EXPECT_EQ(CountColour(window, ink), 0);
     EXPECT_TRUE(SameOutside(window, backdrop, QRect(890, 590, 61, 61)));
 }
 
-TEST_F(StickTest, NoSavedBackgroundStillDrawsTheStick)
+TEST(PointerStickFailure, NoSavedBackgroundStillDrawsTheStick)
 {
+    PresentImages images;
+    ASSERT_TRUE(images.Load());
+    PointerStick stick;
+    stick.SetImages(images.sticks);
+    stick.Toggle();
+    ImageBackground background;
     background.failCreate = true;
+    QImage window = Backdrop();
+    const QImage backdrop = window;
     stick.UpdatePointer(window, background, false, {400, 300});
     EXPECT_TRUE(background.Rect().isEmpty());
     EXPECT_NE(window, backdrop);
 }
 
-TEST_F(StickTest, StickNearTheScreenEdges)
+TEST_P(StickTest, StickAndRippleNearTheScreenEdgesComeOffCleanly)
 {
     stick.ChangeLevel(+2);
     for (QPoint p : {QPoint(0, 0), QPoint(1599, 999), QPoint(-30, 500), QPoint(1590, -5)}) {
-        stick.Press(window, background, p);
-        stick.UpdatePointer(window, background, true, p + QPoint(3, 3));
-        stick.Release(window, background, p + QPoint(3, 3));
+        stick.Press(window, *background, p);
+        stick.Release(window, *background, p);
     }
-    stick.UpdatePointer(window, background, false, {800, 500});
-    EXPECT_EQ(window.size(), kScreen);
+    stick.UpdatePointer(window, *background, false, {800, 500});
+    EXPECT_TRUE(SameOutside(window, backdrop, QRect(790, 490, 183, 183)));
 }
+
+INSTANTIATE_TEST_SUITE_P(Backgrounds, StickTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "LabelSurface" : "OwnImage"; });

@@ -7,11 +7,16 @@ namespace brevant {
 bool PresentImages::Load()
 {
     InitImageResources();
-    menuStrip = QImage(MenuStripImagePath()).convertToFormat(QImage::Format_RGB32);
+    return LoadFrom(MenuStripImagePath(), {StickImagePath(1), StickImagePath(2), StickImagePath(3)});
+}
+
+bool PresentImages::LoadFrom(const QString& menuStripPath, const std::array<QString, 3>& stickPaths)
+{
+    menuStrip = QImage(menuStripPath).convertToFormat(QImage::Format_RGB32);
     bool ok = !menuStrip.isNull();
-    for (int level = 1; ok && level <= 3; ++level) {
-        sticks[level - 1] = QImage(StickImagePath(level)).convertToFormat(QImage::Format_RGB32);
-        ok = !sticks[level - 1].isNull();
+    for (size_t i = 0; ok && i < sticks.size(); ++i) {
+        sticks[i] = QImage(stickPaths[i]).convertToFormat(QImage::Format_RGB32);
+        ok = !sticks[i].isNull();
     }
     if (!ok)
         Release();

@@ -3,6 +3,7 @@
 // pointer stick in three lengths.
 
 #include <QImage>
+#include <QString>
 
 #include <array>
 
@@ -15,6 +16,7 @@ struct PresentImages {
     // Loads every picture from the compiled-in resources; false when any is missing or
     // cannot be decoded (the images loaded so far are dropped).
     bool Load();
+    bool LoadFrom(const QString& menuStripPath, const std::array<QString, 3>& stickPaths);
     void Release();
 };
 
