@@ -6,6 +6,7 @@
 #include "app/profile_store.h"
 #include "app/settings.h"
 #include "app/text_util.h"
+#include "app/ui/ctarnel_app.h"
 #include "chart/headless_chart_host.h"
 #include "platform/cli_platform.h"
 #include "res/string_table.h"
@@ -50,7 +51,7 @@ const char kUsage[] =
     "Style, figures and unit not given default to the saved settings, which are only\n"
     "read.\n"
     "\n"
-    "The simulator window is not built yet in this version.\n";
+    "Without arguments, brevant opens the simulator window.\n";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
@@ -236,6 +237,8 @@ int RunRender(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    if (argc < 2)
+        return brevant::RunSimulatorWindow(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "render") == 0)
         return RunRender(argc, argv);
 

@@ -21,8 +21,12 @@ int ScaleRounded(int a, int b, int c)
 
 QSize DialogBaseUnits(const QFont& font)
 {
+    // The desktop averages the 52 Latin letters, rounding half up, rather than reading
+    // the font's own average width; proportional Japanese faces differ by two pixels.
     const QFontMetrics fm(font);
-    return QSize(qMax(1, fm.averageCharWidth()), qMax(1, fm.height()));
+    const int alphabet =
+        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return QSize(qMax(1, (alphabet / 26 + 1) / 2), qMax(1, fm.height()));
 }
 
 QRect DialogUnitsToPixels(QRect du, const QFont& font)

@@ -1,0 +1,12 @@
+#pragma once
+// Which files dropped on the batch button can be processed.
+
+#include <QStringList>
+
+namespace brevant {
+
+// 30004 when not exactly one file was dropped, 30006 when it does not end in ".csv"
+// (in any case), 0 when the file can go to batch creation.
+int CheckDroppedFiles(const QStringList& paths);
+
+} // namespace brevant

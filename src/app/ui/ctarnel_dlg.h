@@ -1,0 +1,165 @@
+#pragma once
+// The main window: the controls of the upper band, the chart area below them, and the
+// state every other part of the program reads and changes through ChartHost.
+
+#include "app/bep_model.h"
+#include "app/chart_style.h"
+#include "app/settings.h"
+#include "chart/chart_geometry.h"
+#include "chart/chart_host.h"
+#include "chart/chart_renderer.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QImage>
+
+#include <array>
+#include <memory>
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QSpinBox;
+class QTextEdit;
+
+namespace brevant {
+
+class ColorButton;
+class Platform;
+class ProfileStore;
+
+class CTarnelDlg : public QDialog, public ChartHost {
+    Q_OBJECT
+public:
+    // The window keeps its own movable-element table.
+    CTarnelDlg(Platform& platform, ProfileStore& store, QWidget* parent = nullptr);
+    // The window fills the application's table.
+    CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable& elements,
+               QWidget* parent = nullptr);
+    // Saves the settings.
+    ~CTarnelDlg() override;
+
+    // The control with the given id (a spin's id gives its entry's spin box), or null.
+    QWidget* controlById(int id) const;
+    template <typename T>
+    T* control(int id) const
+    {
+        return qobject_cast<T*>(controlById(id));
+    }
+
+    // ChartHost
+    BepInputs& Inputs() override { return inputs_; }
+    ChartStyle& Style() override { return style_; }
+    int32_t OutputFormatValue() const override { return outputFormat_; }
+    QRect ChartArea() const override { return chartArea_; }
+    std::array<QRect, kChartCount> ChartRects() const override { return chartRects_; }
+    void LayoutCharts() override;
+    const QImage& ComposedImage() const override { return renderer_.ComposedImage(); }
+    bool RenderComposition() override;
+    void SetProgress(int value) override;
+    void SetProgressRange(int min, int max) override;
+    Platform& GetPlatform() override { return platform_; }
+
+    bool amountsReady() const { return amountsReady_; }
+    bool helpShown() const { return helpShown_; }
+    bool presentationActive() const { return presentationActive_; }
+    void setPresentationActive(bool active) { presentationActive_ = active; }
+    QSize minWindowSize() const { return minWindowSize_; }
+    MovableElementTable& elements() { return elements_; }
+    ChartRenderer& renderer() { return renderer_; }
+    // The window's image of its client area; the chart area part is what is on screen.
+    const QImage& backBuffer() const { return backBuffer_; }
+
+    // Renders the charts into the back buffer when painting is allowed (the amounts are
+    // ready and no help page is shown) and repaints the chart area at once.
+    void PaintMainWindow();
+    // Shows help page `page` (0 general, 1 batch, 2 presentation) over the chart area, or
+    // hides whichever page is shown.
+    void ToggleHelpPage(int page);
+    // Maximum sales, target sales, fixed costs and the ratio in percent, separated by
+    // commas, into the amount entries and the ratio.
+    void SetFourValues(const QString& text);
+
+Q_SIGNALS:
+    // One CSV file was dropped on the batch button.
+    void batchFileDropped(const QString& path);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public Q_SLOTS:
+    // Enter never closes the window.
+    void accept() override {}
+
+private:
+    CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable* elements,
+               QWidget* parent);
+    void BuildControls();
+    void ConnectControls();
+    void LoadSettings();
+    void SaveSettings();
+    void ApplyPlacement(const QRect& stored, bool zoomed);
+    void OnSize();
+    void RememberNormalPlacement();
+    bool HandleAcceleratorKey(QKeyEvent* key);
+    void HandleDroppedFiles(const QStringList& paths);
+
+    void SetAmountText(int index, const QString& text);
+    void OnAmountChanged(int index);
+    void SetRatio(int32_t ratio);
+    void ToggleChart(int chart, bool fromButton);
+    void OnColorPicked(int element, ColorRef color);
+    void ResetColours();
+    void PasteFourValues();
+    void SetSampleValues();
+    void ShowVersion();
+
+    Platform& platform_;
+    ProfileStore& store_;
+    std::unique_ptr<MovableElementTable> ownElements_;
+    MovableElementTable& elements_;
+    ChartRenderer renderer_;
+
+    BepInputs inputs_;
+    ChartStyle style_;
+    int32_t outputFormat_ = 0;
+    bool amountsReady_ = false;
+    bool helpShown_ = false;
+    bool presentationActive_ = false;
+    bool settingsSaved_ = false;
+    QSize minWindowSize_;
+    QRect chartArea_;
+    std::array<QRect, kChartCount> chartRects_;
+    QImage backBuffer_;
+    // Frame position and client size while the window is neither maximised nor
+    // minimised: what is saved when it closes maximised.
+    QRect normalPlacement_;
+
+    QHash<int, QWidget*> controls_;
+    QSize templateSize_;
+    std::array<QLineEdit*, 3> amountEdits_{};
+    std::array<QLabel*, 3> amountWords_{};
+    std::array<QCheckBox*, kChartCount> chartChecks_{};
+    std::array<QLineEdit*, kChartCount> titleEdits_{};
+    std::array<QLineEdit*, kChartCount> subtitleEdits_{};
+    std::array<ColorButton*, kColorCount> colorButtons_{};
+    std::array<QSpinBox*, kWidthCount> widthSpins_{};
+    QSpinBox* ratioSpin_ = nullptr;
+    QLabel* ratioText_ = nullptr;
+    QSpinBox* fontSizeSpin_ = nullptr;
+    QSpinBox* outerMarginSpin_ = nullptr;
+    QSpinBox* scaleMarginSpin_ = nullptr;
+    QButtonGroup* unitGroup_ = nullptr;
+    QButtonGroup* formatGroup_ = nullptr;
+    QLabel* sizeText_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QTextEdit* helpBox_ = nullptr;
+};
+
+} // namespace brevant
