@@ -9,6 +9,7 @@
 #include "help/about_dlg.h"
 #include "help/help_pages.h"
 #include "platform/platform.h"
+#include "present/cshow_dlg.h"
 #include "res/dialog_templates.h"
 #include "res/image_resources.h"
 #include "res/string_table.h"
@@ -54,10 +55,9 @@ constexpr std::array<int, kWidthCount> kWidthIds = {IDC_WIDTH0, IDC_WIDTH1, IDC_
                                                     IDC_WIDTH6, IDC_WIDTH7, IDC_WIDTH8};
 constexpr std::array<int, 6> kFormatIds = {IDC_FORMAT_JPEG, IDC_FORMAT_BMP, IDC_FORMAT_GIF,
                                            IDC_FORMAT_PNG,  IDC_FORMAT_TIFF, IDC_FORMAT_PDF};
-// Commands that belong to output, batch creation, presentation and drag highlighting.
-constexpr std::array<int, 6> kLaterCommandIds = {IDC_OUTPUT_CURRENT, IDC_TO_CLIPBOARD,
-                                                 IDC_OUTPUT_CSV,     IDC_BATCH,
-                                                 IDC_PRESENT,        IDC_HIGHLIGHT};
+// Commands that belong to output, batch creation and drag highlighting.
+constexpr std::array<int, 5> kLaterCommandIds = {IDC_OUTPUT_CURRENT, IDC_TO_CLIPBOARD,
+                                                 IDC_OUTPUT_CSV, IDC_BATCH, IDC_HIGHLIGHT};
 
 constexpr const char kSampleValues[] = "154321000,125678900,49605558,56.13";
 
@@ -228,6 +228,7 @@ void CTarnelDlg::ConnectControls()
     onClick(IDC_BATCH_HELP, [this] { ToggleHelpPage(kHelpBatch); });
     onClick(IDC_PRESENT_HELP, [this] { ToggleHelpPage(kHelpPresentation); });
     onClick(IDC_VERSION, [this] { ShowVersion(); });
+    onClick(IDC_PRESENT, [this] { RunPresentation(); });
     onClick(IDC_EXIT, [this] { reject(); });
 }
 
@@ -444,6 +445,11 @@ bool CTarnelDlg::HandleAcceleratorKey(QKeyEvent* key)
             return false;
         ToggleHelpPage(kHelpBatch);
         return true;
+    case Qt::Key_F11:
+        if (!plain)
+            return false;
+        RunPresentation();
+        return true;
     default:
         return false;
     }
@@ -605,6 +611,19 @@ void CTarnelDlg::ToggleHelpPage(int page)
     helpBox_->setGeometry(chartArea_);
     helpBox_->show();
     PaintMainWindow();
+}
+
+void CTarnelDlg::RunPresentation()
+{
+    presentationActive_ = true;
+    {
+        CShowDlg show(*this, store_, this);
+        show.exec();
+    }
+    // The presentation drew the charts at screen size; this window's own layout comes back.
+    LayoutCharts();
+    presentationActive_ = false;
+    repaint();
 }
 
 void CTarnelDlg::ShowVersion()

@@ -81,6 +81,9 @@ public:
     // Maximum sales, target sales, fixed costs and the ratio in percent, separated by
     // commas, into the amount entries and the ratio.
     void SetFourValues(const QString& text);
+    // Presentation mode (button 1038, F11): runs the full-screen window modally, then lays
+    // this window out and repaints it.
+    void RunPresentation();
 
 Q_SIGNALS:
     // One CSV file was dropped on the batch button.
