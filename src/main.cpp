@@ -8,16 +8,14 @@
 #include "app/text_util.h"
 #include "app/ui/ctarnel_app.h"
 #include "chart/headless_chart_host.h"
+#include "output/image_export.h"
 #include "platform/cli_platform.h"
 #include "res/string_table.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <clocale>
@@ -35,8 +33,8 @@ const char kUsage[] =
     "Usage:\n"
     "  brevant render -o FILE [--size WxH] [--figures S,T,F,R] [--charts 012]\n"
     "                 [--unit yen|thousand]\n"
-    "                       draw the charts into an image file (PNG, JPEG or BMP, by\n"
-    "                       the file's extension)\n"
+    "                       draw the charts into a file whose type follows its\n"
+    "                       extension: .png, .jpg/.jpeg, .bmp, .gif, .tif/.tiff, .pdf\n"
     "  brevant --help       show this help\n"
     "  brevant --version    show the version\n"
     "\n"
@@ -68,47 +66,6 @@ int UsageError(const QString& text)
     PrintError(text);
     PrintError(QStringLiteral("try 'brevant --help'"));
     return kExitUsage;
-}
-
-// The image writer's format for a file name, or empty when the type is not handled here.
-QByteArray ImageFormatFor(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"png")
-        return "png";
-    if (suffix == u"jpg" || suffix == u"jpeg")
-        return "jpeg";
-    if (suffix == u"bmp")
-        return "bmp";
-    return {};
-}
-
-// Encodes the image whole into the file, or leaves any existing file untouched.
-bool EncodeImage(const QImage& image, const QString& path, QString& error)
-{
-    const QByteArray format = ImageFormatFor(path);
-    if (format.isEmpty()) {
-        error = QStringLiteral("unsupported image type: %1 (use .png, .jpg or .bmp)").arg(path);
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    QImageWriter writer(&file, format);
-    if (format == "jpeg")
-        writer.setQuality(100);
-    if (!writer.write(image)) {
-        error = QStringLiteral("cannot encode %1: %2").arg(path, writer.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
 }
 
 std::optional<QSize> ParseSize(const QString& text)
@@ -214,9 +171,10 @@ int RunRender(int argc, char* argv[])
     }
 
     const QString path = parser.value(output);
-    if (ImageFormatFor(path).isEmpty())
-        return UsageError(QStringLiteral("unsupported image type: %1 (use .png, .jpg or .bmp)")
-                              .arg(path));
+    if (ExtensionFormat(path).isEmpty())
+        return UsageError(
+            QStringLiteral("unsupported file type: %1 (use .png, .jpg, .bmp, .gif, .tif or .pdf)")
+                .arg(path));
 
     CliPlatform platform;
     HeadlessChartHost host(platform, *area, in, style, saved.outputFormat);
@@ -225,9 +183,9 @@ int RunRender(int argc, char* argv[])
         host.ShowMessage(IDS_MEMORY, QString(), kMbError);
         return kExitFailure;
     }
-    QString error;
-    if (!EncodeImage(host.ComposedImage(), path, error)) {
-        PrintError(error);
+    // Any failure has been reported on standard error by the export itself.
+    if (!WriteChartImage(host.ComposedImage(), *area, path, platform)) {
+        PrintError(QStringLiteral("could not write %1").arg(path));
         return kExitFailure;
     }
     return kExitOk;

@@ -8,6 +8,7 @@
 #include "app/ui/dialog_builder.h"
 #include "help/about_dlg.h"
 #include "help/help_pages.h"
+#include "output/current_output.h"
 #include "platform/platform.h"
 #include "present/cshow_dlg.h"
 #include "res/dialog_templates.h"
@@ -56,8 +57,7 @@ constexpr std::array<int, kWidthCount> kWidthIds = {IDC_WIDTH0, IDC_WIDTH1, IDC_
 constexpr std::array<int, 6> kFormatIds = {IDC_FORMAT_JPEG, IDC_FORMAT_BMP, IDC_FORMAT_GIF,
                                            IDC_FORMAT_PNG,  IDC_FORMAT_TIFF, IDC_FORMAT_PDF};
 // Commands that belong to output, batch creation and drag highlighting.
-constexpr std::array<int, 5> kLaterCommandIds = {IDC_OUTPUT_CURRENT, IDC_TO_CLIPBOARD,
-                                                 IDC_OUTPUT_CSV, IDC_BATCH, IDC_HIGHLIGHT};
+constexpr std::array<int, 3> kLaterCommandIds = {IDC_OUTPUT_CSV, IDC_BATCH, IDC_HIGHLIGHT};
 
 constexpr const char kSampleValues[] = "154321000,125678900,49605558,56.13";
 
@@ -228,6 +228,8 @@ void CTarnelDlg::ConnectControls()
     onClick(IDC_BATCH_HELP, [this] { ToggleHelpPage(kHelpBatch); });
     onClick(IDC_PRESENT_HELP, [this] { ToggleHelpPage(kHelpPresentation); });
     onClick(IDC_VERSION, [this] { ShowVersion(); });
+    onClick(IDC_OUTPUT_CURRENT, [this] { SaveCurrentCharts(*this); });
+    onClick(IDC_TO_CLIPBOARD, [this] { CopyChartsToClipboard(*this); });
     onClick(IDC_PRESENT, [this] { RunPresentation(); });
     onClick(IDC_EXIT, [this] { reject(); });
 }
