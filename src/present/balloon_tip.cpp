@@ -1,6 +1,8 @@
 #include "present/balloon_tip.h"
 
 #include <QGuiApplication>
+#include <QPainterPath>
+#include <QRegion>
 #include <QScreen>
 
 #include <algorithm>
@@ -47,6 +49,15 @@ void BalloonTip::ApplyStyle()
                       .arg(background_.name(), foreground_.name()));
 }
 
+void BalloonTip::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    // Rounded corners by a mask: needs no compositing window manager.
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(rect()), 6, 6);
+    setMask(QRegion(outline.toFillPolygon().toPolygon()));
+}
+
 void BalloonTip::Activate(bool on)
 {
     active_ = on;
@@ -88,10 +99,17 @@ void BalloonTip::ShowNow()
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect bounds = screen ? screen->geometry() : QRect(lastPos_, QSize(1, 1));
-    // Below the pointer when it fits, else above it; never past the screen's sides.
-    QPoint at(lastPos_.x() - width() / 2, lastPos_.y() + 22);
-    if (at.y() + height() > bounds.bottom())
-        at.setY(lastPos_.y() - height() - 8);
+    // Clear of what it points at, never past the screen's sides.
+    QPoint at;
+    if (anchor_.isValid()) {
+        at = QPoint(anchor_.center().x() - width() / 2, anchor_.top() - height() - 6);
+        if (at.y() < bounds.top())
+            at.setY(anchor_.bottom() + 6);
+    } else {
+        at = QPoint(lastPos_.x() - width() / 2, lastPos_.y() + 22);
+        if (at.y() + height() > bounds.bottom())
+            at.setY(lastPos_.y() - height() - 8);
+    }
     at.setX(std::clamp(at.x(), bounds.left(), std::max(bounds.left(), bounds.right() - width())));
     move(at);
     show();

@@ -4,6 +4,7 @@
 // initial delay and goes away by itself after the auto-pop delay.
 
 #include <QColor>
+#include <QRect>
 #include <QLabel>
 #include <QPoint>
 #include <QTimer>
@@ -25,6 +26,9 @@ public:
     // New text; a tip on screen is hidden.
     void SetTipText(const QString& text);
     QString TipText() const { return text(); }
+    // What the tip points at (global coordinates): it opens above that area, or below it
+    // when there is no room. Without one it opens below the pointer.
+    void SetAnchor(const QRect& globalArea) { anchor_ = globalArea; }
     // A pointer move over the owner, in global coordinates.
     void RelayMove(QPoint globalPos);
     void HideTip();
@@ -32,12 +36,14 @@ public:
 private:
     void ShowNow();
     void ApplyStyle();
+    void resizeEvent(QResizeEvent* event) override;
 
     QTimer showTimer_;
     QTimer popTimer_;
     QColor background_ = QColor(255, 255, 225);
     QColor foreground_ = Qt::black;
     QPoint lastPos_;
+    QRect anchor_;
     int initialMs_ = 500;
     int reshowMs_ = 100;
     bool active_ = false;

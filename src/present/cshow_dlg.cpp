@@ -174,6 +174,8 @@ void CShowDlg::MenuMove(QPoint point, QPoint global)
     if (effect.hideTooltip)
         tooltip_.Activate(false);
     if (effect.tooltipButton >= 0) {
+        const QRect button = menu_.ButtonRect(effect.tooltipButton);
+        tooltip_.SetAnchor(QRect(mapToGlobal(button.topLeft()), button.size()));
         tooltip_.SetTipText(PresentMenu::TooltipText(effect.tooltipButton));
         tooltip_.Activate(true);
     }
