@@ -152,13 +152,6 @@ TEST(PresentMenu, MovesLightButtons)
     }
 }
 
-TEST(PresentMenu, TooltipTexts)
-{
-    EXPECT_EQ(PresentMenu::TooltipText(1), QStringLiteral("図表2\n表示/非表示(F2)"));
-    EXPECT_EQ(PresentMenu::TooltipText(3), QStringLiteral("指示棒\n(+, -, ↑,↓)"));
-    EXPECT_TRUE(PresentMenu::TooltipText(7).isEmpty());
-}
-
 TEST(PresentMenu, PaintsPlainMenuAndTheLitCell)
 {
     PresentImages images;
