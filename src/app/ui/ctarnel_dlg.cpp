@@ -56,8 +56,8 @@ constexpr std::array<int, kWidthCount> kWidthIds = {IDC_WIDTH0, IDC_WIDTH1, IDC_
                                                     IDC_WIDTH6, IDC_WIDTH7, IDC_WIDTH8};
 constexpr std::array<int, 6> kFormatIds = {IDC_FORMAT_JPEG, IDC_FORMAT_BMP, IDC_FORMAT_GIF,
                                            IDC_FORMAT_PNG,  IDC_FORMAT_TIFF, IDC_FORMAT_PDF};
-// Commands that belong to output, batch creation and drag highlighting.
-constexpr std::array<int, 3> kLaterCommandIds = {IDC_OUTPUT_CSV, IDC_BATCH, IDC_HIGHLIGHT};
+// Commands that belong to output and batch creation.
+constexpr std::array<int, 2> kLaterCommandIds = {IDC_OUTPUT_CSV, IDC_BATCH};
 
 constexpr const char kSampleValues[] = "154321000,125678900,49605558,56.13";
 
@@ -108,6 +108,8 @@ CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTa
     OnSize();
     // Accelerator keys reach the window whichever of its controls has the focus.
     qApp->installEventFilter(this);
+    // Hovering over a movable element changes the cursor.
+    setMouseTracking(true);
 }
 
 CTarnelDlg::~CTarnelDlg()
@@ -228,6 +230,7 @@ void CTarnelDlg::ConnectControls()
     onClick(IDC_BATCH_HELP, [this] { ToggleHelpPage(kHelpBatch); });
     onClick(IDC_PRESENT_HELP, [this] { ToggleHelpPage(kHelpPresentation); });
     onClick(IDC_VERSION, [this] { ShowVersion(); });
+    onClick(IDC_HIGHLIGHT, [this] { FlashMovableElements(); });
     onClick(IDC_OUTPUT_CURRENT, [this] { SaveCurrentCharts(*this); });
     onClick(IDC_TO_CLIPBOARD, [this] { CopyChartsToClipboard(*this); });
     onClick(IDC_PRESENT, [this] { RunPresentation(); });
@@ -369,7 +372,8 @@ void CTarnelDlg::PaintMainWindow()
         p.fillRect(chartArea_, palette().color(QPalette::Window));
     }
     if (amountsReady_ && !helpShown_) {
-        const RenderRequest request{inputs_, style_, chartArea_, chartRects_, false};
+        const RenderRequest request{inputs_, style_, chartArea_, chartRects_,
+                                    drag_.highlightMode};
         renderer_.RenderCharts(backBuffer_, request, elements_);
     }
     repaint(chartArea_);
@@ -377,7 +381,7 @@ void CTarnelDlg::PaintMainWindow()
 
 bool CTarnelDlg::RenderComposition()
 {
-    const RenderRequest request{inputs_, style_, chartArea_, chartRects_, false};
+    const RenderRequest request{inputs_, style_, chartArea_, chartRects_, drag_.highlightMode};
     return renderer_.RenderComposition(request, elements_);
 }
 
@@ -429,6 +433,7 @@ bool CTarnelDlg::HandleAcceleratorKey(QKeyEvent* key)
     switch (key->key()) {
     case Qt::Key_Escape:
         // Esc cancels a drag; it never closes the window.
+        CancelDrag();
         return true;
     case Qt::Key_F1:
         if (!plain)

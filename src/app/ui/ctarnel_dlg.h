@@ -8,6 +8,7 @@
 #include "chart/chart_geometry.h"
 #include "chart/chart_host.h"
 #include "chart/chart_renderer.h"
+#include "chart/drag_edit.h"
 
 #include <QDialog>
 #include <QHash>
@@ -85,6 +86,17 @@ public:
     // this window out and repaints it.
     void RunPresentation();
 
+    // Drag editing of the movable lines and points (the presentation window shares the
+    // state and applies its drops here).
+    DragState& dragState() { return drag_; }
+    // Esc: takes the value label away and ends a running drag without changing anything.
+    void CancelDrag();
+    // Button 1042: the movable elements drawn enlarged for two seconds.
+    void FlashMovableElements();
+    // Sets the figure a drop changes through its entry or the ratio spin; false when the
+    // drop changes nothing.
+    bool ApplyDropChange(const DropChange& change);
+
 Q_SIGNALS:
     // One CSV file was dropped on the batch button.
     void batchFileDropped(const QString& path);
@@ -95,6 +107,9 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 public Q_SLOTS:
     // Enter never closes the window.
@@ -123,6 +138,14 @@ private:
     void SetSampleValues();
     void ShowVersion();
 
+    void OnChartMouseMove(QPoint point, bool ctrl);
+    void OnChartButtonDown(QPoint point, bool ctrl);
+    void OnChartButtonUp(QPoint point);
+    void DragFeedback(QPoint point, bool ctrl);
+    void ApplyDrop(QPoint point);
+    void RemoveDragLabel();
+    void SetDragCursor(DragCursor cursor);
+
     Platform& platform_;
     ProfileStore& store_;
     std::unique_ptr<MovableElementTable> ownElements_;
@@ -140,6 +163,7 @@ private:
     QRect chartArea_;
     std::array<QRect, kChartCount> chartRects_;
     QImage backBuffer_;
+    DragState drag_;
     // Frame position and client size while the window is neither maximised nor
     // minimised: what is saved when it closes maximised.
     QRect normalPlacement_;
