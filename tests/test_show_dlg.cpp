@@ -34,6 +34,14 @@ struct ShowHarness {
     MainWindowHarness h;
     std::unique_ptr<CShowDlg> show;
 
+    // The sample figures, so every line has a place of its own.
+    void SampleFigures()
+    {
+        h.Store("Kingaku0", QStringLiteral("154321000"));
+        h.Store("Kingaku1", QStringLiteral("125678900"));
+        h.Store("Kingaku2", QStringLiteral("49605558"));
+        h.Store("Ritsu", 5613);
+    }
     CShowDlg& Start()
     {
         CTarnelDlg& w = h.Open(false);
@@ -57,6 +65,17 @@ struct ShowHarness {
                       Qt::NoModifier);
         QApplication::sendEvent(show.get(), &e);
     }
+    // The middle of movable element k as last drawn.
+    QPoint ElementPoint(int k)
+    {
+        const MovableElement& e = Main().elements()[k];
+        return e.kind == MovableElement::kPoint ? e.p0 : (e.p0 + e.p1) / 2;
+    }
+    void Press(QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::mousePress(show.get(), Qt::LeftButton, mods, p);
+    }
+    void Release(QPoint p) { QTest::mouseRelease(show.get(), Qt::LeftButton, {}, p); }
     QPoint ButtonCentre(int button) const
     {
         return show->buttonMenu().ButtonRect(button).center();
@@ -368,4 +387,72 @@ TEST(ShowDlg, LaunchFromTheMainWindowAndBack)
                   QStringLiteral("図表の大きさ：%1 × %2").arg(area.width()).arg(area.height()));
         EXPECT_EQ(h.Stored("refPointer").toString(), QStringLiteral("33535"));
     }
+}
+
+TEST(ShowDlgDrag, EscCancelsADragThenEndsThePresentation)
+{
+    ShowHarness s;
+    s.SampleFigures();
+    CShowDlg& show = s.Start();
+    const double fixedBefore = s.Main().Inputs().fixedCosts;
+    const QPoint grab = s.ElementPoint(2);  // fixed-cost line of chart 1
+    s.Press(grab);
+    ASSERT_EQ(s.Main().dragState().dragTarget, 2);
+    s.Move(grab - QPoint(0, 80), Qt::LeftButton);
+    EXPECT_FALSE(s.Main().renderer().LabelRect().isEmpty());
+
+    QTest::keyClick(&show, Qt::Key_Escape);
+    EXPECT_FALSE(s.Main().dragState().dragging());
+    EXPECT_TRUE(s.Main().renderer().LabelRect().isEmpty());
+    EXPECT_TRUE(show.isVisible());
+    EXPECT_TRUE(ChartsShowOutside(show, s.Main(), show.buttonMenu().MenuRect()));
+    s.Release(grab - QPoint(0, 80));
+    EXPECT_EQ(s.Main().Inputs().fixedCosts, fixedBefore);
+
+    QTest::keyClick(&show, Qt::Key_Escape);
+    EXPECT_FALSE(show.isVisible());
+    EXPECT_EQ(show.result(), QDialog::Accepted);
+}
+
+TEST(ShowDlgDrag, DropSetsTheFigureAndRedraws)
+{
+    ShowHarness s;
+    s.SampleFigures();
+    CShowDlg& show = s.Start();
+    const double fixedBefore = s.Main().Inputs().fixedCosts;
+    const QPoint grab = s.ElementPoint(2);
+    s.Press(grab);
+    s.Move(grab - QPoint(0, 100), Qt::LeftButton);
+    s.Release(grab - QPoint(0, 100));
+    EXPECT_FALSE(s.Main().dragState().dragging());
+    const double fixedAfter = s.Main().Inputs().fixedCosts;
+    EXPECT_GT(fixedAfter, fixedBefore);
+    EXPECT_EQ(s.h.Text(IDC_FIXED_COSTS), QString::number(qint64(fixedAfter)));
+    // Redrawn at screen size: the line now lies where it was dropped.
+    EXPECT_EQ(s.Main().renderer().ComposedImage().size(), show.backBuffer().size());
+    EXPECT_NEAR(s.ElementPoint(2).y(), grab.y() - 100, 2);
+    EXPECT_TRUE(ChartsShowOutside(show, s.Main(), show.buttonMenu().MenuRect()));
+}
+
+TEST(ShowDlgDrag, PressWithTheStickOrCtrlNeverDrags)
+{
+    ShowHarness s;
+    s.SampleFigures();
+    CShowDlg& show = s.Start();
+    const QPoint grab = s.ElementPoint(2);
+
+    s.Press(grab, Qt::ControlModifier);
+    EXPECT_TRUE(s.Main().dragState().highlightMode);
+    EXPECT_FALSE(s.Main().dragState().dragging());
+    const QImage enlarged = show.backBuffer().copy();
+    s.Release(grab);
+    EXPECT_FALSE(s.Main().dragState().highlightMode);
+    EXPECT_NE(show.backBuffer(), enlarged);
+
+    show.OnMenuButton(PresentMenu::kStick);
+    s.Press(grab);
+    EXPECT_FALSE(s.Main().dragState().dragging());
+    EXPECT_TRUE(show.stick().ButtonHeld());
+    s.Release(grab);
+    show.OnMenuButton(PresentMenu::kStick);
 }

@@ -115,7 +115,8 @@ void CShowDlg::RepaintAll()
     const QRect screen = screenRect();
     ChartStyle& style = main_.Style();
     chartRects_ = ComputeChartRects(screenSize_, style.drawGraph, style.outerMargin, chartRects_);
-    const RenderRequest request{main_.Inputs(), style, screen, chartRects_, false};
+    const RenderRequest request{main_.Inputs(), style, screen, chartRects_,
+                                main_.dragState().highlightMode};
     ChartRenderer& renderer = main_.renderer();
     if (renderer.RenderCharts(buffer_, request, main_.elements()))
         charts_ = renderer.ComposedImage();
@@ -191,6 +192,7 @@ void CShowDlg::mouseMoveEvent(QMouseEvent* event)
     MenuMove(point, event->globalPosition().toPoint());
     if (stick_.Shown())
         UpdateStick(event->buttons().testFlag(Qt::LeftButton), point);
+    DragMove(point, event->modifiers().testFlag(Qt::ControlModifier));
 }
 
 void CShowDlg::mousePressEvent(QMouseEvent* event)
@@ -198,18 +200,30 @@ void CShowDlg::mousePressEvent(QMouseEvent* event)
     lastPointer_ = event->position().toPoint();
     if (event->button() != Qt::LeftButton)
         return;
+    DragState& drag = main_.dragState();
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        drag.highlightMode = true;
+        RepaintAll();
+        return;
+    }
     const int lit = menu_.ClickTarget();
     if (lit >= 0) {
         OnMenuButton(lit);
         return;
     }
     if (stick_.Shown()) {
+        // A press with the stick belongs to it: a ripple, never a drag.
         QRegion dirty(background_.Rect());
         stick_.Press(buffer_, background_, lastPointer_);
-        dirty += background_.Rect();
         dirty += PointerStick::SaveRect(lastPointer_, stick_.Size());
         update(dirty);
+        return;
     }
+    const int k = HitTestElements(main_.elements(), main_.Style().drawGraph, lastPointer_);
+    if (k >= 0)
+        drag.Start(k);
+    else
+        drag.dragTarget = -1;
 }
 
 void CShowDlg::mouseReleaseEvent(QMouseEvent* event)
@@ -221,11 +235,79 @@ void CShowDlg::mouseReleaseEvent(QMouseEvent* event)
     }
     if (event->button() != Qt::LeftButton)
         return;
-    if (stick_.Shown()) {
+    DragState& drag = main_.dragState();
+    if (drag.highlightMode) {
+        drag.highlightMode = false;
+        RepaintAll();
+    } else if (stick_.Shown()) {
         QRegion dirty(background_.Rect());
         stick_.Release(buffer_, background_, lastPointer_);
         dirty += PointerStick::SaveRect(lastPointer_, stick_.Size());
         update(dirty);
+    } else if (drag.dragging()) {
+        DropDrag(lastPointer_);
+    }
+}
+
+void CShowDlg::DragMove(QPoint point, bool ctrl)
+{
+    DragState& drag = main_.dragState();
+    if (drag.dragging()) {
+        // The bands and plot size of this window's last render, the screen as chart area.
+        ChartGeometry geometry = main_.renderer().Geometry();
+        geometry.chartArea = screenRect();
+        geometry.chartRects = chartRects_;
+        const QRect before = background_.Rect();
+        if (UpdateDragFeedback(drag, main_.renderer(), buffer_, point, geometry,
+                               main_.Style().outerMargin, main_.Inputs(), ctrl, logicalDpiY()))
+            repaint(QRegion(before) + background_.Rect());
+        return;
+    }
+    if (!rect().contains(point)) {
+        SetDragCursor(DragCursor::Arrow);
+        return;
+    }
+    SetDragCursor(CursorForElement(HitTestElements(main_.elements(), main_.Style().drawGraph, point)));
+}
+
+void CShowDlg::DropDrag(QPoint point)
+{
+    DragState& drag = main_.dragState();
+    RemoveDragLabel();
+    // The whole screen is the chart area: a release anywhere applies the pending value.
+    const bool changed = main_.ApplyDropChange(ComputeDrop(drag, point, screenRect(), main_.Inputs()));
+    drag.dragTarget = -1;
+    if (changed)
+        RepaintAll();
+}
+
+void CShowDlg::CancelDrag()
+{
+    RemoveDragLabel();
+    main_.dragState().dragTarget = -1;
+    SetDragCursor(DragCursor::Arrow);
+}
+
+void CShowDlg::RemoveDragLabel()
+{
+    const QRect shown = background_.Rect();
+    RemoveValueLabel(main_.renderer(), buffer_);
+    if (!shown.isEmpty())
+        repaint(shown);
+}
+
+void CShowDlg::SetDragCursor(DragCursor cursor)
+{
+    switch (cursor) {
+    case DragCursor::Arrow:
+        setCursor(Qt::ArrowCursor);
+        break;
+    case DragCursor::LeftRight:
+        setCursor(Qt::SizeHorCursor);
+        break;
+    case DragCursor::UpDown:
+        setCursor(Qt::SizeVerCursor);
+        break;
     }
 }
 
@@ -276,7 +358,10 @@ void CShowDlg::OnCommand(int id)
         ChangeStickLevel(+1);
         break;
     case ID_PRESENT_ESCAPE:
-        accept();
+        if (main_.dragState().dragging())
+            CancelDrag();
+        else
+            accept();
         break;
     case ID_PRESENT_END:
         accept();

@@ -3,6 +3,7 @@
 // main window's figures, style and drag state and draws with the main window's renderer
 // into its own back buffer, adding the button menu, the pointer stick, ripple and ink.
 
+#include "chart/drag_edit.h"
 #include "present/balloon_tip.h"
 #include "present/pointer_stick.h"
 #include "present/present_images.h"
@@ -66,6 +67,12 @@ private:
     QPoint CursorPosition() const;
 
     void MenuMove(QPoint point, QPoint global);
+    // Drag editing with the whole screen as chart area.
+    void DragMove(QPoint point, bool ctrl);
+    void DropDrag(QPoint point);
+    void CancelDrag();
+    void RemoveDragLabel();
+    void SetDragCursor(DragCursor cursor);
     void ToggleChart(int chart);
     void ChangeFontSize(int delta);
     void ToggleUnit();
