@@ -387,7 +387,7 @@ void DrawSurface::textInBox(const Box& box, const QString& text, HAlign h, VAlig
 QSize DrawSurface::textExtent(const QString& text) const
 {
     if (!font_.valid)
-        return QSize(0, 0);
+        return QSize();
     const QFontMetrics fm(font_.font, image_.isNull() ? nullptr : &image_);
     return QSize(text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.height());
 }
