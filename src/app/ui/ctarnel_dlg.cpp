@@ -391,11 +391,14 @@ void CTarnelDlg::SetProgressRange(int min, int max) { progress_->setRange(min, m
 
 void CTarnelDlg::paintEvent(QPaintEvent* event)
 {
-    const QRect r = event->rect() & chartArea_ & backBuffer_.rect();
+    // The drag value label may reach above the chart area, over the controls' background.
+    const QRegion shown = QRegion(chartArea_) | QRegion(renderer_.LabelRect());
+    const QRegion r = (shown & event->region()) & backBuffer_.rect();
     if (r.isEmpty())
         return;
     QPainter p(this);
-    p.drawImage(r, backBuffer_, r);
+    for (const QRect& part : r)
+        p.drawImage(part, backBuffer_, part);
 }
 
 void CTarnelDlg::resizeEvent(QResizeEvent* event)
