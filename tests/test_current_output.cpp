@@ -179,8 +179,8 @@ TEST(CopyChartsToClipboard, PlacesACopyAndSaysSo)
     EXPECT_NE(w.ChartArea().size(), before);
     EXPECT_EQ(h.platform.clipboardImage, copied);
 
-    // The message follows whatever the clipboard said.
+    // A clipboard that cannot be opened: nothing is said.
     h.platform.clipboardAvailable = false;
     Click(h, IDC_TO_CLIPBOARD);
-    EXPECT_EQ(h.platform.messages.size(), 2);
+    EXPECT_EQ(h.platform.messages.size(), 1);
 }

@@ -315,16 +315,14 @@ TEST(MainWindowControls, ColourButtonsPickFromThePaletteOrTheDialog)
     EXPECT_EQ(h.Stored("Col2").toString(), "32768");
 }
 
-TEST(MainWindowControls, CommandsOfLaterWorkArePresentButDisabled)
+TEST(MainWindowControls, CommandButtonsAreEnabled)
 {
     MainWindowHarness h;
     h.Open(false);
-    for (int id : {IDC_PRESENT}) {
-        ASSERT_NE(h.At(id), nullptr) << id;
-        EXPECT_FALSE(h.At(id)->isEnabled()) << id;
-    }
     for (int id : {IDC_SAMPLE, IDC_PASTE, IDC_VERSION, IDC_GENERAL_HELP, IDC_EXIT,
                    IDC_RESET_COLOURS, IDC_OUTPUT_CURRENT, IDC_TO_CLIPBOARD, IDC_HIGHLIGHT,
-                   IDC_OUTPUT_CSV, IDC_BATCH})
+                   IDC_PRESENT, IDC_OUTPUT_CSV, IDC_BATCH}) {
+        ASSERT_NE(h.At(id), nullptr) << id;
         EXPECT_TRUE(h.At(id)->isEnabled()) << id;
+    }
 }

@@ -156,7 +156,7 @@ void DrawTitles(DrawSurface& s, const ChartPaint& p, int x0, int y0, const QStri
     const ChartGeometry& g = p.geometry;
     DrawSurface::Saver keep(s);
     s.selectFont(SubtitleFont(p.style, s.dpiY()));
-    const QSize sub = subtitle.isEmpty() ? QSize() : s.textExtent(subtitle);
+    const QSize sub = subtitle.isEmpty() ? QSize(0, 0) : s.textExtent(subtitle);
     s.setTextColor(Rgb(0, 0, 0));
     const int right = Sat32(int64_t(x0) + g.chartWidth - sub.width());
     s.textAt(QPoint(right, Sat32(int64_t(y0) + g.topBand - p.style.scaleMargin - sub.height())),

@@ -51,8 +51,10 @@ void SaveCurrentCharts(ChartHost& host)
 void CopyChartsToClipboard(ChartHost& host)
 {
     host.RenderComposition();
-    // The clipboard gets its own copy: the window keeps replacing its composition.
-    host.GetPlatform().SetClipboardImage(host.ComposedImage().copy());
+    // The clipboard gets its own copy: the window keeps replacing its composition. A
+    // clipboard that cannot be opened ends the command silently.
+    if (!host.GetPlatform().SetClipboardImage(host.ComposedImage().copy()))
+        return;
     host.ShowMessage(IDS_CLIPBOARD_SAVED, QString(), kMbInformation);
 }
 

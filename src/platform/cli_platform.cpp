@@ -1,5 +1,7 @@
 #include "platform/cli_platform.h"
 
+#include "platform/user_folders.h"
+
 #include <QDir>
 #include <QStandardPaths>
 #include <QThread>
@@ -28,12 +30,12 @@ QString CliPlatform::DesktopFolder()
 {
     if (!desktop_.isEmpty())
         return desktop_;
-    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    return UserDesktopFolder();
 }
 
 QString CliPlatform::TempFolder()
 {
-    return QDir::cleanPath(QDir::tempPath());
+    return UserTempFolder();
 }
 
 void CliPlatform::Sleep(int milliseconds)

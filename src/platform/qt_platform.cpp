@@ -1,5 +1,7 @@
 #include "platform/qt_platform.h"
 
+#include "platform/user_folders.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -149,12 +151,12 @@ bool QtPlatform::SetClipboardImage(const QImage& image)
 
 QString QtPlatform::DesktopFolder()
 {
-    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    return UserDesktopFolder();
 }
 
 QString QtPlatform::TempFolder()
 {
-    return QDir::cleanPath(QDir::tempPath());
+    return UserTempFolder();
 }
 
 bool QtPlatform::OpenFolder(const QString& folder)

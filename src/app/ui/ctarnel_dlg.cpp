@@ -11,6 +11,7 @@
 #include "output/csv_output.h"
 #include "output/current_output.h"
 #include "platform/platform.h"
+#include "present/cshow_dlg.h"
 #include "res/dialog_templates.h"
 #include "res/image_resources.h"
 #include "res/string_table.h"
@@ -56,8 +57,6 @@ constexpr std::array<int, kWidthCount> kWidthIds = {IDC_WIDTH0, IDC_WIDTH1, IDC_
                                                     IDC_WIDTH6, IDC_WIDTH7, IDC_WIDTH8};
 constexpr std::array<int, 6> kFormatIds = {IDC_FORMAT_JPEG, IDC_FORMAT_BMP, IDC_FORMAT_GIF,
                                            IDC_FORMAT_PNG,  IDC_FORMAT_TIFF, IDC_FORMAT_PDF};
-// Commands that belong to output, batch creation and presentation.
-constexpr std::array<int, 1> kLaterCommandIds = {IDC_PRESENT};
 
 constexpr const char kSampleValues[] = "154321000,125678900,49605558,56.13";
 
@@ -161,8 +160,6 @@ void CTarnelDlg::BuildControls()
     }
     helpBox_->setPalette(boxPalette);
 
-    for (int id : kLaterCommandIds)
-        controlById(id)->setEnabled(false);
     controlById(IDC_BATCH)->installEventFilter(this);
 }
 
@@ -233,6 +230,7 @@ void CTarnelDlg::ConnectControls()
     onClick(IDC_HIGHLIGHT, [this] { FlashMovableElements(); });
     onClick(IDC_OUTPUT_CURRENT, [this] { SaveCurrentCharts(*this); });
     onClick(IDC_TO_CLIPBOARD, [this] { CopyChartsToClipboard(*this); });
+    onClick(IDC_PRESENT, [this] { RunPresentation(); });
     onClick(IDC_OUTPUT_CSV, [this] { OutputWithCsv(*this); });
     onClick(IDC_BATCH, [this] { ChooseBatchFile(*this, this); });
     // Queued: the batch and its message boxes run after the drag has finished.
@@ -396,11 +394,14 @@ void CTarnelDlg::SetProgressRange(int min, int max) { progress_->setRange(min, m
 
 void CTarnelDlg::paintEvent(QPaintEvent* event)
 {
-    const QRect r = event->rect() & chartArea_ & backBuffer_.rect();
+    // The drag value label may reach above the chart area, over the controls' background.
+    const QRegion shown = QRegion(chartArea_) | QRegion(renderer_.LabelRect());
+    const QRegion r = (shown & event->region()) & backBuffer_.rect();
     if (r.isEmpty())
         return;
     QPainter p(this);
-    p.drawImage(r, backBuffer_, r);
+    for (const QRect& part : r)
+        p.drawImage(part, backBuffer_, part);
 }
 
 void CTarnelDlg::resizeEvent(QResizeEvent* event)
@@ -456,6 +457,11 @@ bool CTarnelDlg::HandleAcceleratorKey(QKeyEvent* key)
         if (!plain)
             return false;
         ToggleHelpPage(kHelpBatch);
+        return true;
+    case Qt::Key_F11:
+        if (!plain)
+            return false;
+        RunPresentation();
         return true;
     default:
         return false;
@@ -630,6 +636,19 @@ void CTarnelDlg::ToggleHelpPage(int page)
     helpBox_->setGeometry(chartArea_);
     helpBox_->show();
     PaintMainWindow();
+}
+
+void CTarnelDlg::RunPresentation()
+{
+    presentationActive_ = true;
+    {
+        CShowDlg show(*this, store_, this);
+        show.exec();
+    }
+    // The presentation drew the charts at screen size; this window's own layout comes back.
+    LayoutCharts();
+    presentationActive_ = false;
+    repaint();
 }
 
 void CTarnelDlg::ShowVersion()

@@ -87,6 +87,9 @@ public:
     // Maximum sales, target sales, fixed costs and the ratio in percent, separated by
     // commas, into the amount entries and the ratio.
     void SetFourValues(const QString& text);
+    // Presentation mode (button 1038, F11): runs the full-screen window modally, then lays
+    // this window out and repaints it.
+    void RunPresentation();
 
     // Drag editing of the movable lines and points (the presentation window shares the
     // state and applies its drops here).

@@ -100,6 +100,8 @@ QWidget* MakeControl(QWidget* window, const ControlTemplate& c, const QRect& px,
         if (c.style & kDigitsOnly) {
             edit->installEventFilter(new DigitsOnlyFilter(edit));
             edit->setInputMethodHints(Qt::ImhDigitsOnly);
+            // Text composed by an input method arrives without key presses; keep it out.
+            edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         }
         return edit;
     }
