@@ -16,7 +16,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <clocale>
@@ -73,31 +72,6 @@ int UsageError(const QString& text)
     return kExitUsage;
 }
 
-std::optional<QSize> ParseSize(const QString& text)
-{
-    static const QRegularExpression re(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
-    const auto m = re.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const QSize size(m.captured(1).toInt(), m.captured(2).toInt());
-    if (size.width() < 1 || size.height() < 1 || size.width() > 32767 || size.height() > 32767)
-        return std::nullopt;
-    return size;
-}
-
-// S,T,F in yen through the amount rule, R in percent clamped to the ratio's domain.
-bool ParseFigures(const QString& text, BepInputs& in)
-{
-    const QString fields = TabsToCommas(text);
-    if (fields.count(u',') != 3)
-        return false;
-    in.maxSales = ApplyAmountText(AmountField::MaxSales, FieldAt(fields, 1, u',')).value;
-    in.targetSales = ApplyAmountText(AmountField::TargetSales, FieldAt(fields, 2, u',')).value;
-    in.fixedCosts = ApplyAmountText(AmountField::FixedCosts, FieldAt(fields, 3, u',')).value;
-    in.variableCostRatio = std::clamp(ParseRatioPercent(FieldAt(fields, 4, u',')), 0, 10000);
-    return true;
-}
-
 bool ParseCharts(const QString& text, std::array<int32_t, kChartCount>& drawGraph)
 {
     std::array<int32_t, kChartCount> shown{};
@@ -113,14 +87,9 @@ bool ParseCharts(const QString& text, std::array<int32_t, kChartCount>& drawGrap
 
 int RunRender(int argc, char* argv[])
 {
-    // Rendering needs no display: without one, draw on the offscreen platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    QCoreApplication::setApplicationName(QStringLiteral("Brevant"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    SetUpCommandLineApplication();
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -147,7 +116,7 @@ int RunRender(int argc, char* argv[])
     if (!parser.isSet(output) || parser.value(output).isEmpty())
         return UsageError(QStringLiteral("render needs -o FILE"));
 
-    const auto area = ParseSize(parser.value(size));
+    const auto area = ParseChartSize(parser.value(size));
     if (!area)
         return UsageError(QStringLiteral("--size wants WxH, for example 960x400"));
 
@@ -161,7 +130,8 @@ int RunRender(int argc, char* argv[])
     in.variableCostRatio = saved.ratio;
     in.amountUnit = saved.amountUnit;
 
-    if (parser.isSet(figures) && !ParseFigures(parser.value(figures), in))
+    if (parser.isSet(figures) && (TabsToCommas(parser.value(figures)).count(u',') != 3 ||
+                                  ApplyFourValues(in, parser.value(figures)) != 0))
         return UsageError(QStringLiteral("--figures wants four values S,T,F,R"));
     if (parser.isSet(charts) && !ParseCharts(parser.value(charts), style.drawGraph))
         return UsageError(QStringLiteral("--charts lists chart numbers 0, 1 and 2"));

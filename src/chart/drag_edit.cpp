@@ -112,6 +112,19 @@ bool IsHorizontalElement(int k)
     return k == 1 || k == 8 || k == 12 || k == 13 || k == 14;
 }
 
+Qt::CursorShape CursorShape(DragCursor cursor)
+{
+    switch (cursor) {
+    case DragCursor::LeftRight:
+        return Qt::SizeHorCursor;
+    case DragCursor::UpDown:
+        return Qt::SizeVerCursor;
+    case DragCursor::Arrow:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
 DragCursor CursorForElement(int k)
 {
     if (!ValidElement(k))

@@ -45,6 +45,8 @@ bool IsHorizontalElement(int element);
 enum class DragCursor { Arrow, LeftRight, UpDown };
 // The cursor over an element; -1 (no element) gets the arrow.
 DragCursor CursorForElement(int element);
+// The platform cursor that shows it.
+Qt::CursorShape CursorShape(DragCursor cursor);
 
 // The drag state a window keeps; the presentation window uses the main window's.
 struct DragState {

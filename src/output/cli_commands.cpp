@@ -86,6 +86,20 @@ bool WantsHelp(const QStringList& arguments)
 
 } // namespace
 
+void UseOffscreenWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+void SetUpCommandLineApplication()
+{
+    std::setlocale(LC_NUMERIC, "C");
+    QCoreApplication::setApplicationName(QStringLiteral("Brevant"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+}
+
 int ApplyFourValues(BepInputs& inputs, const QString& text)
 {
     const QString fields = TabsToCommas(text);
@@ -219,14 +233,9 @@ int RunCalcCommand(const QStringList& arguments, ProfileStore& store, QString& o
 
 int RunOutputCommand(int argc, char* argv[])
 {
-    // Output needs no display: without one, draw on the offscreen platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    QCoreApplication::setApplicationName(QStringLiteral("Brevant"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    SetUpCommandLineApplication();
 
     IniProfileStore store;
     QString out;

@@ -17,6 +17,12 @@ class ProfileStore;
 // platform when there is no display) and runs the subcommand named in argv[1].
 int RunOutputCommand(int argc, char* argv[]);
 
+// The subcommands need no display: without one they draw on the offscreen platform.
+// Called before the application object is made.
+void UseOffscreenWithoutDisplay();
+// The C numeric locale and the application's names; called once the application exists.
+void SetUpCommandLineApplication();
+
 // The subcommands on parsed arguments (argument 0 is the program, 1 the subcommand).
 // Results go to `out`, messages and usage errors to standard error. The exit status is
 // 0 on success, 1 on failure (after its message), 2 on wrong usage.

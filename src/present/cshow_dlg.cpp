@@ -298,17 +298,7 @@ void CShowDlg::RemoveDragLabel()
 
 void CShowDlg::SetDragCursor(DragCursor cursor)
 {
-    switch (cursor) {
-    case DragCursor::Arrow:
-        setCursor(Qt::ArrowCursor);
-        break;
-    case DragCursor::LeftRight:
-        setCursor(Qt::SizeHorCursor);
-        break;
-    case DragCursor::UpDown:
-        setCursor(Qt::SizeVerCursor);
-        break;
-    }
+    setCursor(CursorShape(cursor));
 }
 
 void CShowDlg::wheelEvent(QWheelEvent* event)

@@ -169,17 +169,7 @@ void CTarnelDlg::FlashMovableElements()
 
 void CTarnelDlg::SetDragCursor(DragCursor cursor)
 {
-    switch (cursor) {
-    case DragCursor::Arrow:
-        setCursor(Qt::ArrowCursor);
-        break;
-    case DragCursor::LeftRight:
-        setCursor(Qt::SizeHorCursor);
-        break;
-    case DragCursor::UpDown:
-        setCursor(Qt::SizeVerCursor);
-        break;
-    }
+    setCursor(CursorShape(cursor));
 }
 
 } // namespace brevant
