@@ -123,12 +123,7 @@ int RunRender(int argc, char* argv[])
     IniProfileStore store;
     const StoredSettings saved = LoadSettings(store);
     ChartStyle style = saved.style;
-    BepInputs in;
-    in.maxSales = ApplyAmountText(AmountField::MaxSales, saved.amountTexts[0]).value;
-    in.targetSales = ApplyAmountText(AmountField::TargetSales, saved.amountTexts[1]).value;
-    in.fixedCosts = ApplyAmountText(AmountField::FixedCosts, saved.amountTexts[2]).value;
-    in.variableCostRatio = saved.ratio;
-    in.amountUnit = saved.amountUnit;
+    BepInputs in = SavedInputs(saved);
 
     if (parser.isSet(figures) && (TabsToCommas(parser.value(figures)).count(u',') != 3 ||
                                   ApplyFourValues(in, parser.value(figures)) != 0))

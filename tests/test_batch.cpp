@@ -4,6 +4,7 @@
 #include "output/batch.h"
 #include "output/batch_file.h"
 #include "res/string_table.h"
+#include "support/file_helpers.h"
 #include "support/fake_platform.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 
 using namespace brevant;
+using brevant::test::ReadAll;
+using brevant::test::WriteAll;
 using brevant::test::FakePlatform;
 
 namespace {
@@ -186,12 +189,6 @@ namespace {
 
 const QSize kArea(480, 200);
 const BepInputs kBefore{5000, 4000, 1000, 3000, 0};
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A batch over a scripted platform; the desktop lies in a temporary folder.
 struct BatchRun {

@@ -3,6 +3,7 @@
 #include "output/csv_output.h"
 #include "output/output_names.h"
 #include "res/string_table.h"
+#include "support/file_helpers.h"
 #include "support/fake_platform.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 
 using namespace brevant;
+using brevant::test::ReadAll;
+using brevant::test::WriteAll;
 using brevant::test::FakePlatform;
 
 namespace {
@@ -22,12 +25,6 @@ namespace {
 BepInputs SampleInputs()
 {
     return BepInputs{154321000, 125678900, 49605558, 5613, 0};
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace

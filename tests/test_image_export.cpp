@@ -1,6 +1,7 @@
 #include "output/image_export.h"
 
 #include "res/string_table.h"
+#include "support/file_helpers.h"
 #include "support/fake_platform.h"
 
 #include <QDir>
@@ -13,6 +14,8 @@
 #include <cstdlib>
 
 using namespace brevant;
+using brevant::test::ReadAll;
+using brevant::test::WriteAll;
 using brevant::test::FakePlatform;
 
 namespace {
@@ -63,18 +66,6 @@ double MeanError(const QImage& a, const QImage& b)
                    + std::abs(qBlue(p) - qBlue(q));
         }
     return sum / (3.0 * a.width() * a.height());
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // Every quantisation table of the JPEG, one entry per table.

@@ -1,6 +1,7 @@
 #include "output/jpg2pdf.h"
 
 #include "res/string_table.h"
+#include "support/file_helpers.h"
 #include "support/fake_platform.h"
 
 #include <QBuffer>
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 using namespace brevant;
+using brevant::test::ReadAll;
+using brevant::test::WriteAll;
 using brevant::test::FakePlatform;
 
 namespace {
@@ -50,18 +53,6 @@ QByteArray MakeJpeg(int width, int height, int components, int total, int marker
     jpeg += QByteArray(filler > 0 ? filler : 0, char(0x5A));
     jpeg += Word(0xFFD9);
     return jpeg;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 std::optional<CJpg2Pdf::JpegSize> SizeOf(QByteArray bytes)

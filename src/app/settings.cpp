@@ -64,6 +64,17 @@ StoredSettings LoadSettings(ProfileStore& store)
     return s;
 }
 
+BepInputs SavedInputs(const StoredSettings& saved)
+{
+    BepInputs in;
+    in.maxSales = ApplyAmountText(AmountField::MaxSales, saved.amountTexts[0]).value;
+    in.targetSales = ApplyAmountText(AmountField::TargetSales, saved.amountTexts[1]).value;
+    in.fixedCosts = ApplyAmountText(AmountField::FixedCosts, saved.amountTexts[2]).value;
+    in.variableCostRatio = saved.ratio;
+    in.amountUnit = saved.amountUnit;
+    return in;
+}
+
 void SaveSettings(ProfileStore& store, const StoredSettings& s)
 {
     const ChartStyle& style = s.style;

@@ -2,6 +2,7 @@
 // Reading and writing every persisted value of the section "Last". The main window pushes
 // the loaded values into its controls and hands their current state back on close.
 
+#include "app/bep_model.h"
 #include "app/chart_style.h"
 
 #include <QRect>
@@ -31,6 +32,9 @@ struct StoredSettings {
 
 // Reads every key in the load order, with defaults, clamps and the amount-raising rule.
 StoredSettings LoadSettings(ProfileStore& store);
+// The figures the window starts with: the loaded amount texts through the entries' rule,
+// the ratio and the unit.
+BepInputs SavedInputs(const StoredSettings& saved);
 // Writes every key in the save order.
 void SaveSettings(ProfileStore& store, const StoredSettings& values);
 

@@ -67,18 +67,6 @@ int UsageError(const char* command, const QString& text)
     return kExitUsage;
 }
 
-// The figures the window would start with.
-BepInputs SavedInputs(const StoredSettings& saved)
-{
-    BepInputs in;
-    in.maxSales = ApplyAmountText(AmountField::MaxSales, saved.amountTexts[0]).value;
-    in.targetSales = ApplyAmountText(AmountField::TargetSales, saved.amountTexts[1]).value;
-    in.fixedCosts = ApplyAmountText(AmountField::FixedCosts, saved.amountTexts[2]).value;
-    in.variableCostRatio = saved.ratio;
-    in.amountUnit = saved.amountUnit;
-    return in;
-}
-
 bool WantsHelp(const QStringList& arguments)
 {
     return arguments.contains(u"--help"_qs) || arguments.contains(u"-h"_qs);
