@@ -211,8 +211,8 @@ Digests BatchDigests()
 
 QString ReferencePath()
 {
-    return qEnvironmentVariable("BREVANT_SOURCE_DIR") +
-           QStringLiteral("/tests/data/output_identity.txt");
+    // The tests folder of the source tree, as Qt's test library passes it to every test.
+    return QStringLiteral(QT_TESTCASE_SOURCEDIR "/data/output_identity.txt");
 }
 
 Digests ReadReference()

@@ -54,6 +54,8 @@ struct ChartStyle {
 
     // The style of a first start: every chart shown with its default titles.
     static ChartStyle Defaults();
+
+    bool operator==(const ChartStyle&) const = default;
 };
 
 // 0 JPEG, 1 BMP, 2 GIF, 3 PNG, 4 TIFF, 5 PDF. Held as read from the profile, so a value

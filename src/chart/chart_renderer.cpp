@@ -5,6 +5,9 @@
 #include "chart/chart_text.h"
 #include "chart/draw_surface.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace brevant {
 
 namespace {
@@ -17,21 +20,56 @@ QImage NewSurface(int width, int height)
     return QImage(width, height, QImage::Format_RGB32);
 }
 
+// Bit for bit: -0 and 0 are shown differently, and a NaN must match itself.
+bool SameFigure(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
+
+bool SameInputs(const BepInputs& a, const BepInputs& b)
+{
+    static_assert(sizeof(BepInputs) == 3 * sizeof(double) + 2 * sizeof(int32_t),
+                  "every figure a render reads is compared here");
+    return SameFigure(a.maxSales, b.maxSales) && SameFigure(a.targetSales, b.targetSales) &&
+           SameFigure(a.fixedCosts, b.fixedCosts) &&
+           a.variableCostRatio == b.variableCostRatio && a.amountUnit == b.amountUnit;
+}
+
 } // namespace
+
+bool ChartRenderer::IsRendered(const RenderRequest& request,
+                               const MovableElementTable& elements) const
+{
+    return rendered_ && rendered_->elements == &elements &&
+           rendered_->highlight == request.highlight &&
+           rendered_->chartArea == request.chartArea &&
+           rendered_->chartRects == request.chartRects &&
+           SameInputs(rendered_->inputs, request.inputs) && rendered_->style == request.style;
+}
 
 bool ChartRenderer::RenderCharts(QImage& target, const RenderRequest& request,
                                  MovableElementTable& elements)
 {
     const int w = request.chartArea.width();
     const int h = request.chartArea.height();
-    QImage composed = NewSurface(w, h);
+    // The last composition is drawn over when nobody else holds it (an export still being
+    // encoded keeps its own); every pixel of it is filled anew.
+    QImage composed;
+    const bool reused = composed_.size() == QSize(w, h) && composed_.isDetached();
+    if (reused) {
+        composed = composed_;
+        composed_ = QImage();
+    } else {
+        composed = NewSurface(w, h);
+    }
     if (composed.isNull())
         return false;
+    rendered_.reset();
 
     {
         DrawSurface comp(composed);
-        if (!comp.isValid())
+        if (!comp.isValid()) {
+            if (reused)
+                composed_ = composed;
             return false;
+        }
         comp.fillRect(Box{0, 0, w, h}, 0xFFFFFF);
 
         geometry_.chartArea = request.chartArea;
@@ -58,6 +96,8 @@ bool ChartRenderer::RenderCharts(QImage& target, const RenderRequest& request,
     }
 
     composed_ = composed;
+    rendered_ = Rendered{request.inputs,     request.style,     request.chartArea,
+                         request.chartRects, request.highlight, &elements};
     if (!target.isNull()) {
         DrawSurface window(target);
         window.copyFrom(composed_, request.chartArea.topLeft(), QRect(0, 0, w, h));
@@ -67,6 +107,8 @@ bool ChartRenderer::RenderCharts(QImage& target, const RenderRequest& request,
 
 bool ChartRenderer::RenderComposition(const RenderRequest& request, MovableElementTable& elements)
 {
+    if (IsRendered(request, elements))
+        return true;
     QImage none;
     return RenderCharts(none, request, elements);
 }
@@ -99,6 +141,7 @@ void ChartRenderer::RestoreUnderLabel(QImage& window) const
 
 void ChartRenderer::Release()
 {
+    rendered_.reset();
     composed_ = QImage();
     plot_ = QImage();
     label_ = QImage();

@@ -11,6 +11,7 @@
 #include <QRect>
 
 #include <array>
+#include <optional>
 
 namespace brevant {
 
@@ -35,7 +36,8 @@ public:
     // positions. Returns false, drawing nothing and keeping the last composition, when the
     // composition image cannot be made.
     bool RenderCharts(QImage& target, const RenderRequest& request, MovableElementTable& elements);
-    // Renders into the composition only.
+    // Renders into the composition only; nothing to do when the last render drew the
+    // same request (the window's repaint usually just did).
     bool RenderComposition(const RenderRequest& request, MovableElementTable& elements);
 
     // What the last successful render drew, margins included.
@@ -61,6 +63,18 @@ public:
     void Release();
 
 private:
+    // Everything a render reads, as the last successful render saw it.
+    struct Rendered {
+        BepInputs inputs;
+        ChartStyle style;
+        QRect chartArea;
+        std::array<QRect, kChartCount> chartRects;
+        bool highlight = false;
+        const MovableElementTable* elements = nullptr;
+    };
+    bool IsRendered(const RenderRequest& request, const MovableElementTable& elements) const;
+
+    std::optional<Rendered> rendered_;
     QImage composed_;
     QImage plot_;
     QImage label_;

@@ -179,11 +179,7 @@ bool BatchCreation::OutputRecordToFolder(const QString& root, const QString& for
         return false;
     if (!WriteSummaryCsv(platform, folder, format, host_.Inputs(), host_.Style()))
         return false;
-    for (int k = 1; k <= kChartCount; ++k) {
-        if (!WriteSingleChart(host_, k, folder, QString(), format))
-            return false;
-    }
-    return true;
+    return WriteThreeCharts(host_, folder, QString(), format, true);
 }
 
 bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
@@ -211,8 +207,7 @@ bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
         const QString prefix = *name + u'_';
         csv.Write(SummaryLine(host_.Inputs(), host_.Style(), prefix, format));
         // A chart that cannot be written is missing from the output; the rest goes on.
-        for (int k = 1; k <= kChartCount; ++k)
-            WriteSingleChart(host_, k, root, prefix, format);
+        WriteThreeCharts(host_, root, prefix, format, false);
     }
     return csv.Commit(platform);
 }

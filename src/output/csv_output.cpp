@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <array>
+
 namespace brevant {
 
 bool HasDuplicateTitles(const ChartStyle& style, Platform& platform)
@@ -98,8 +100,10 @@ bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& f
     return file.Commit(platform);
 }
 
-bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QString& prefix,
-                      const QString& format)
+namespace {
+
+ChartImageJob StartSingleChart(ChartHost& host, int k, const QString& folder,
+                               const QString& prefix, const QString& format, bool background)
 {
     auto& shown = host.Style().drawGraph;
     for (int i = 0; i < kChartCount; ++i)
@@ -108,13 +112,38 @@ bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QStri
     // The window does not paint while a help page covers it; the file must still show
     // the current figures.
     if (!host.RenderComposition())
-        return false;
+        return ChartImageJob::Failed();
     const QString name = ChartFileName(host.Style(), k);
     const QString fileName = prefix + name + u'.' + format;
     if (!IsUsableName(name) || !IsUsableName(fileName))
-        return false;
-    return WriteChartImage(host.ComposedImage(), host.ChartArea().size(),
-                           folder + u'/' + fileName, host.GetPlatform());
+        return ChartImageJob::Failed();
+    return StartChartImage(host.ComposedImage(), host.ChartArea().size(),
+                           folder + u'/' + fileName, background);
+}
+
+} // namespace
+
+bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QString& prefix,
+                      const QString& format)
+{
+    ChartImageJob job = StartSingleChart(host, k, folder, prefix, format, false);
+    return FinishChartImage(job, host.GetPlatform());
+}
+
+bool WriteThreeCharts(ChartHost& host, const QString& folder, const QString& prefix,
+                      const QString& format, bool stopAtFailure)
+{
+    std::array<ChartImageJob, kChartCount> jobs;
+    for (int k = 1; k <= kChartCount; ++k)
+        jobs[size_t(k - 1)] = StartSingleChart(host, k, folder, prefix, format, true);
+    bool ok = true;
+    for (ChartImageJob& job : jobs) {
+        if (!ok && stopAtFailure)
+            DropChartImage(job);
+        else
+            ok = FinishChartImage(job, host.GetPlatform()) && ok;
+    }
+    return ok;
 }
 
 bool OutputWithCsv(ChartHost& host, const QDateTime& now)
@@ -136,9 +165,8 @@ bool OutputWithCsv(ChartHost& host, const QDateTime& now)
     if (folder.isEmpty() || !QDir().mkdir(folder))
         return false;
 
-    bool ok = WriteSummaryCsv(platform, folder, format, host.Inputs(), host.Style());
-    for (int k = 1; ok && k <= kChartCount; ++k)
-        ok = WriteSingleChart(host, k, folder, QString(), format);
+    const bool ok = WriteSummaryCsv(platform, folder, format, host.Inputs(), host.Style()) &&
+                    WriteThreeCharts(host, folder, QString(), format, true);
 
     host.Style().drawGraph = shown;
     host.LayoutCharts();

@@ -56,6 +56,13 @@ bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& f
 bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QString& prefix,
                       const QString& format);
 
+// The three charts, as WriteSingleChart(1), (2), (3) one after the other would write
+// them, stopping at the first that fails when `stopAtFailure` (the others are then left
+// unwritten). The charts are drawn one after another; their images are encoded on worker
+// threads meanwhile, and written and reported in order. True when all three were written.
+bool WriteThreeCharts(ChartHost& host, const QString& folder, const QString& prefix,
+                      const QString& format, bool stopAtFailure);
+
 // The command "CSV付き出力": a new dated folder "yyyymmdd-nnn" in the desktop folder "BEP"
 // with "BEP.csv" and the three charts, each drawn alone. The chart visibility is put back
 // afterwards. True when everything was written.

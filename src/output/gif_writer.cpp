@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace brevant {
@@ -78,6 +79,10 @@ bool Quantise(const QImage& image, std::vector<GifByteType>& indices,
         }
     }
     int size = kMaxPalette;
+    // giflib's quantiser sorts through a file-level variable: one image at a time, or
+    // images encoded side by side get each other's palettes.
+    static std::mutex quantiser;
+    const std::lock_guard<std::mutex> lock(quantiser);
     return GifQuantizeBuffer(unsigned(image.width()), unsigned(image.height()), &size,
                              red.data(), green.data(), blue.data(), indices.data(),
                              palette.data())

@@ -3,15 +3,19 @@
 #include "app/message.h"
 #include "output/gif_writer.h"
 #include "output/jpg2pdf.h"
+#include "output/png_encoder.h"
 #include "platform/platform.h"
 #include "res/string_table.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <QThreadPool>
 
+#include <memory>
 #include <new>
 
 namespace brevant {
@@ -42,33 +46,33 @@ QImage OpaqueImage(const QImage& image, int width, int height)
     return out;
 }
 
-bool WriteWithQt(const QImage& image, const ImageEncoder& encoder, const QString& mime,
-                 const QString& path)
+std::optional<QByteArray> EncodeWithQt(const QImage& image, const ImageEncoder& encoder,
+                                       const QString& mime)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, encoder.qtFormat);
+    if (mime == QStringLiteral("image/png")) {
+        if (auto png = EncodePng(image))
+            return png;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, encoder.qtFormat);
     if (mime == QStringLiteral("image/jpeg"))
         writer.setQuality(100);
     else if (mime == QStringLiteral("image/tiff"))
         writer.setCompression(1);  // LZW: chart images are mostly flat colour
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    if (!writer.write(image))
+        return std::nullopt;
+    buffer.close();
+    return bytes;
 }
 
-bool WriteGif(const QImage& image, const QString& path)
+bool WriteWhole(const QByteArray& bytes, const QString& path)
 {
-    const auto bytes = EncodeGif(image);
-    if (!bytes)
-        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(*bytes) != bytes->size()) {
+    if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;
     }
@@ -141,28 +145,54 @@ std::optional<ImageEncoder> FindEncoderByMime(const QString& mime)
     return std::nullopt;
 }
 
-bool EncodeImageFile(const QImage& image, int width, int height, const QString& path,
-                     const QString& format, Platform& platform)
+EncodedImage EncodeImage(const QImage& image, int width, int height, const QString& format)
 {
+    using Status = EncodedImage::Status;
     QImage opaque;
     try {
         opaque = OpaqueImage(image, width, height);
     } catch (const std::bad_alloc&) {
         opaque = QImage();
     }
-    if (opaque.isNull()) {
-        ShowMessage(platform, IDS_MEMORY, {}, kMbError);
-        return false;
-    }
+    if (opaque.isNull())
+        return {Status::NoImage, {}};
     const QString mime = QStringLiteral("image/") + format.toLower();
     const auto encoder = FindEncoderByMime(mime);
     if (!encoder)
-        return false;
+        return {Status::NoWriter, {}};
     try {
-        return encoder->gif ? WriteGif(opaque, path) : WriteWithQt(opaque, *encoder, mime, path);
+        auto bytes = encoder->gif ? EncodeGif(opaque) : EncodeWithQt(opaque, *encoder, mime);
+        if (!bytes)
+            return {Status::Failed, {}};
+        return {Status::Ok, std::move(*bytes)};
     } catch (const std::bad_alloc&) {
-        return false;
+        return {Status::Failed, {}};
     }
+}
+
+bool WriteEncodedImage(const EncodedImage& encoded, const QString& path, Platform& platform)
+{
+    switch (encoded.status) {
+    case EncodedImage::Status::Ok:
+        try {
+            return WriteWhole(encoded.bytes, path);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    case EncodedImage::Status::NoImage:
+        ShowMessage(platform, IDS_MEMORY, {}, kMbError);
+        return false;
+    case EncodedImage::Status::NoWriter:
+    case EncodedImage::Status::Failed:
+        break;
+    }
+    return false;
+}
+
+bool EncodeImageFile(const QImage& image, int width, int height, const QString& path,
+                     const QString& format, Platform& platform)
+{
+    return WriteEncodedImage(EncodeImage(image, width, height, format), path, platform);
 }
 
 QString GetWorkFolder(Platform& platform, const QString& subfolder)
@@ -190,24 +220,60 @@ QString GetWorkFolder(Platform& platform, const QString& subfolder)
     return folder;
 }
 
-bool WriteChartImage(const QImage& composed, QSize chartArea, const QString& path,
-                     Platform& platform)
+ChartImageJob ChartImageJob::Failed() { return ChartImageJob(); }
+
+ChartImageJob StartChartImage(const QImage& composed, QSize chartArea, const QString& path,
+                              bool background)
 {
-    const QString format = ExtensionFormat(path);
-    if (format.isEmpty())
+    ChartImageJob job;
+    job.path_ = path;
+    job.format_ = ExtensionFormat(path);
+    job.failed_ = job.format_.isEmpty();
+    if (job.failed_)
+        return job;
+    // PDF pages are made from a JPEG.
+    const QString format = job.format_ == kPdfText ? kJpegText : job.format_;
+    auto task = std::make_shared<std::packaged_task<EncodedImage()>>(
+        [composed, chartArea, format] {
+            return EncodeImage(composed, chartArea.width(), chartArea.height(), format);
+        });
+    job.encoded_ = task->get_future();
+    if (background)
+        QThreadPool::globalInstance()->start([task] { (*task)(); });
+    else
+        (*task)();
+    return job;
+}
+
+void DropChartImage(ChartImageJob& job)
+{
+    if (job.encoded_.valid())
+        job.encoded_.wait();
+    job.encoded_ = {};
+}
+
+bool FinishChartImage(ChartImageJob& job, Platform& platform)
+{
+    if (job.failed_ || !job.encoded_.valid())
         return false;
-    if (format != kPdfText)
-        return EncodeImageFile(composed, chartArea.width(), chartArea.height(), path, format,
-                               platform);
+    const EncodedImage encoded = job.encoded_.get();
+    if (job.format_ != kPdfText)
+        return WriteEncodedImage(encoded, job.path_, platform);
 
     const QString folder = GetWorkFolder(platform, {});
     if (folder.isEmpty())
         return false;
     const QString scratch = folder + QStringLiteral("/temp.jpeg");
-    if (!EncodeImageFile(composed, chartArea.width(), chartArea.height(), scratch, kJpegText,
-                         platform))
+    if (!WriteEncodedImage(encoded, scratch, platform))
         return false;
-    return CJpg2Pdf().Convert(scratch, path, platform);
+    return CJpg2Pdf().Convert(scratch, job.path_, platform);
+}
+
+bool WriteChartImage(const QImage& composed, QSize chartArea, const QString& path,
+                     Platform& platform)
+{
+    ChartImageJob job = StartChartImage(composed, chartArea, path, false);
+    return FinishChartImage(job, platform);
 }
 
 bool ShowInExplorer(Platform& platform, const QString& path)

@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <future>
 #include <optional>
 
 namespace brevant {
@@ -36,6 +37,16 @@ std::optional<ImageEncoder> FindEncoderByMime(const QString& mime);
 bool EncodeImageFile(const QImage& image, int width, int height, const QString& path,
                      const QString& format, Platform& platform);
 
+// EncodeImageFile in two halves. The first touches no file and shows nothing, so it may
+// run on any thread; the second writes the file and shows the message, on the caller's.
+struct EncodedImage {
+    enum class Status { Ok, NoImage, NoWriter, Failed };
+    Status status = Status::Failed;
+    QByteArray bytes;
+};
+EncodedImage EncodeImage(const QImage& image, int width, int height, const QString& format);
+bool WriteEncodedImage(const EncodedImage& encoded, const QString& path, Platform& platform);
+
 // The folder "Brevant" in the temporary folder (with `subfolder` inside it when not
 // empty), created if needed; empty after message 30002 when it is not available.
 QString GetWorkFolder(Platform& platform, const QString& subfolder);
@@ -45,6 +56,31 @@ QString GetWorkFolder(Platform& platform, const QString& subfolder);
 // extension fails without a message; every other failure has shown its message.
 bool WriteChartImage(const QImage& composed, QSize chartArea, const QString& path,
                      Platform& platform);
+
+// WriteChartImage in two halves: StartChartImage encodes on a worker thread (or at once
+// when `background` is false) and FinishChartImage waits for it, then writes the file and
+// shows any message. Jobs finished in the order they were started write and report
+// exactly as the same WriteChartImage calls would.
+class ChartImageJob {
+public:
+    ChartImageJob() = default;
+    // A job that fails silently when finished (a chart that could not be drawn or named).
+    static ChartImageJob Failed();
+
+private:
+    friend ChartImageJob StartChartImage(const QImage&, QSize, const QString&, bool);
+    friend bool FinishChartImage(ChartImageJob&, Platform&);
+    friend void DropChartImage(ChartImageJob&);
+    QString path_;
+    QString format_;
+    std::future<EncodedImage> encoded_;
+    bool failed_ = true;
+};
+ChartImageJob StartChartImage(const QImage& composed, QSize chartArea, const QString& path,
+                              bool background);
+bool FinishChartImage(ChartImageJob& job, Platform& platform);
+// Waits for the job's encoding, if any, and drops its result.
+void DropChartImage(ChartImageJob& job);
 
 // Opens the folder part of `path` (everything before its last "/") in the file manager;
 // pass a file's path, or a folder's path followed by "/". Shows 30048 when it fails.
