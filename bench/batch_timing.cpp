@@ -1,9 +1,11 @@
-// Wall time and peak memory of a full batch: 5,000 records, three charts each, headless
-// at 960 x 400, in both modes, as PNG and as JPEG. Every case runs in a child process of
-// its own so that its peak resident size is its alone.
+// Wall time and peak memory of a full batch: three charts a record, headless at 960 x 400,
+// in both modes, as PNG and as JPEG. Every case runs in a child process of its own so that
+// its peak resident size is its alone.
 //
-//   batch_timing [RECORDS]            all four cases, one line each
+//   batch_timing [RECORDS...]         the four cases for each count (default 5000)
 //   batch_timing --case MODE FORMAT RECORDS   one case (used by the parent)
+//
+// One line per case: "batch MODE FORMAT RECORDS ok|FAILED wall_s=… cpu_s=… peak_mb=…".
 
 #include "app/chart_style.h"
 #include "chart/headless_chart_host.h"
@@ -79,8 +81,8 @@ int RunCase(const QString& mode, const QString& format, int records)
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     const rusage after = Usage();
     // CPU time as well: on a busy machine the wall time says more about the neighbours.
-    std::printf("%-8s %-5s %5d records  %s  wall %7.1f s  cpu %7.1f s  %6.2f ms/record  "
-                "peak %6.1f MB\n",
+    std::printf("batch %-8s %-4s %5d %-6s wall_s=%.2f cpu_s=%.2f ms_per_record=%.2f "
+                "peak_mb=%.1f\n",
                 qPrintable(mode), qPrintable(format), records, ok ? "ok" : "FAILED", seconds,
                 CpuSeconds(after) - cpuBefore, seconds * 1000.0 / records,
                 double(after.ru_maxrss) / 1024.0);
@@ -100,17 +102,23 @@ int main(int argc, char* argv[])
     if (args.size() == 5 && args[1] == u"--case")
         return RunCase(args[2], args[3], args[4].toInt());
 
-    const int records = args.size() > 1 ? args[1].toInt() : 5000;
+    QList<int> counts;
+    for (qsizetype i = 1; i < args.size(); ++i)
+        counts.append(args[i].toInt());
+    if (counts.isEmpty())
+        counts.append(5000);
     int failures = 0;
-    for (const char* format : {"png", "jpeg"}) {
-        for (const char* mode : {"folders", "together"}) {
-            QProcess child;
-            child.setProcessChannelMode(QProcess::ForwardedChannels);
-            child.start(QCoreApplication::applicationFilePath(),
-                        {QStringLiteral("--case"), QString::fromLatin1(mode),
-                         QString::fromLatin1(format), QString::number(records)});
-            child.waitForFinished(-1);
-            failures += child.exitCode() != 0 ? 1 : 0;
+    for (const int records : counts) {
+        for (const char* format : {"png", "jpeg"}) {
+            for (const char* mode : {"folders", "together"}) {
+                QProcess child;
+                child.setProcessChannelMode(QProcess::ForwardedChannels);
+                child.start(QCoreApplication::applicationFilePath(),
+                            {QStringLiteral("--case"), QString::fromLatin1(mode),
+                             QString::fromLatin1(format), QString::number(records)});
+                child.waitForFinished(-1);
+                failures += child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0;
+            }
         }
     }
     return failures == 0 ? 0 : 1;
