@@ -87,11 +87,10 @@ bool ChartRenderer::RenderCharts(QImage& target, const RenderRequest& request,
             // One plot image serves the three charts; it is refilled for each.
             if (plot_.width() != geometry_.plotWidth || plot_.height() != geometry_.plotHeight)
                 plot_ = NewSurface(geometry_.plotWidth, geometry_.plotHeight);
-            if (plot_.isNull())
+            if (plot_.isNull() || request.style.drawGraph[k] == 0)
                 continue;
             plot_.fill(ToQColor(request.style.colors[kInterior]));
-            if (request.style.drawGraph[k] != 0)
-                DrawChart(k, comp, plot_, paint);
+            DrawChart(k, comp, plot_, paint);
         }
     }
 
