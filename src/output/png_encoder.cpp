@@ -1,10 +1,7 @@
 #include "output/png_encoder.h"
 
-#include <QtEndian>
-
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 namespace brevant {
 
@@ -64,17 +61,17 @@ std::optional<QByteArray> EncodePng(const QImage& image)
     QByteArray once;
     const qsizetype rawSize = rowBytes * h;
     QByteArray& raw = rawSize < kKeptBytes ? kept : once;
-    if (raw.size() != rawSize + 1)
-        raw = QByteArray(rawSize + 1, Qt::Uninitialized);  // + 1: the last 4-byte store
+    if (raw.size() != rawSize)
+        raw = QByteArray(rawSize, Qt::Uninitialized);
     char* out = raw.data();
     for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         *out++ = 0;
         for (int x = 0; x < w; ++x) {
-            // 0xAARRGGBB to the bytes R, G, B (and one more, overwritten next).
-            const uint32_t rgb = qFromBigEndian(line[x] << 8);
-            std::memcpy(out, &rgb, 4);
-            out += 3;
+            const QRgb p = line[x];
+            *out++ = char(qRed(p));
+            *out++ = char(qGreen(p));
+            *out++ = char(qBlue(p));
         }
     }
     // qCompress gives a zlib stream behind a four-byte length, which PNG does not want.
