@@ -9,8 +9,9 @@
 
 namespace brevant {
 
-// The zlib level used: fast, and still smaller than a general writer's default.
-constexpr int kPngDeflateLevel = 2;
+// The zlib level: as fast as any; at the default chart size the files come out smaller
+// than a general writer's at its default level, at 1920 x 1080 about a fifth larger.
+constexpr int kPngDeflateLevel = 3;
 
 // The whole PNG file for an image in Format_RGB32, with the image's resolution (pHYs)
 // when it has one; nothing when the image is null, of another format, or carries text
