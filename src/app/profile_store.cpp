@@ -54,7 +54,11 @@ IniProfileStore::IniProfileStore() : IniProfileStore(DefaultPath()) {}
 IniProfileStore::IniProfileStore(const QString& path) : path_(path)
 {
     const QFileInfo info(path_);
-    if (info.exists() && (!info.isFile() || !info.isReadable()))
+    // Something other than a file there (a folder, a FIFO, a device) is neither read nor
+    // replaced: reading a FIFO would wait forever. The run keeps the defaults.
+    if (info.exists() && !info.isFile())
+        return;
+    if (info.exists() && !info.isReadable())
         damaged_ = true;
     settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
     if (settings_->status() != QSettings::NoError)
@@ -80,21 +84,24 @@ void IniProfileStore::Sync()
         settings_->sync();
 }
 
-void IniProfileStore::PrepareWrite()
+bool IniProfileStore::PrepareWrite()
 {
+    if (!settings_)
+        return false;
     if (!damaged_)
-        return;
+        return true;
     // A file we could not read is replaced whole rather than patched.
     settings_.reset();
     QFile::remove(path_);
     settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
     settings_->clear();
     damaged_ = false;
+    return true;
 }
 
 int32_t IniProfileStore::ReadInt(const QString& section, const QString& key, int32_t def)
 {
-    if (damaged_)
+    if (damaged_ || !settings_)
         return def;
     int32_t v = def;
     return ToInt32(settings_->value(Path(section, key)), &v) ? v : def;
@@ -102,14 +109,14 @@ int32_t IniProfileStore::ReadInt(const QString& section, const QString& key, int
 
 void IniProfileStore::WriteInt(const QString& section, const QString& key, int32_t value)
 {
-    PrepareWrite();
-    settings_->setValue(Path(section, key), QString::number(value));
+    if (PrepareWrite())
+        settings_->setValue(Path(section, key), QString::number(value));
 }
 
 QString IniProfileStore::ReadString(const QString& section, const QString& key,
                                     const QString& def)
 {
-    if (damaged_)
+    if (damaged_ || !settings_)
         return def;
     QString v;
     return ToText(settings_->value(Path(section, key)), &v) ? v : def;
@@ -118,8 +125,8 @@ QString IniProfileStore::ReadString(const QString& section, const QString& key,
 void IniProfileStore::WriteString(const QString& section, const QString& key,
                                   const QString& value)
 {
-    PrepareWrite();
-    settings_->setValue(Path(section, key), value);
+    if (PrepareWrite())
+        settings_->setValue(Path(section, key), value);
 }
 
 int32_t MemoryProfileStore::ReadInt(const QString& section, const QString& key, int32_t def)

@@ -44,10 +44,11 @@ public:
     void Sync();
 
 private:
-    void PrepareWrite();
+    // False when nothing may be written (no settings file can live at the path).
+    bool PrepareWrite();
 
     QString path_;
-    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<QSettings> settings_; // none when the path holds no file
     bool damaged_ = false; // the file could not be read: use defaults, replace it on save
 };
 

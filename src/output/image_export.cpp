@@ -1,6 +1,7 @@
 #include "output/image_export.h"
 
 #include "app/message.h"
+#include "output/checked_save_file.h"
 #include "output/gif_writer.h"
 #include "output/jpg2pdf.h"
 #include "platform/platform.h"
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <new>
 
@@ -45,7 +45,7 @@ QImage OpaqueImage(const QImage& image, int width, int height)
 bool WriteWithQt(const QImage& image, const ImageEncoder& encoder, const QString& mime,
                  const QString& path)
 {
-    QSaveFile file(path);
+    CheckedSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QImageWriter writer(&file, encoder.qtFormat);
@@ -65,7 +65,7 @@ bool WriteGif(const QImage& image, const QString& path)
     const auto bytes = EncodeGif(image);
     if (!bytes)
         return false;
-    QSaveFile file(path);
+    CheckedSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(*bytes) != bytes->size()) {
