@@ -515,6 +515,7 @@ TEST(ProfileFault, NoFileAtThePathGivesDefaultsAndIsLeftAlone)
             // The window saves on close; nothing there may be replaced.
             SaveSettings(store, changed);
             store.Sync();
+            fprintf(stderr, "DEBUG after sync size %lld\n", (long long)QFileInfo(path).size());
         }
         EXPECT_EQ(Snapshot(dir.path()), before) << c.what;
         if (QString(c.what) == u"a FIFO") {
@@ -530,4 +531,43 @@ TEST(ProfileFault, NoFileAtThePathGivesDefaultsAndIsLeftAlone)
         IniProfileStore again(usable);
         EXPECT_EQ(LoadSettings(again).ratio, 4444) << c.what;
     }
+}
+
+TEST(ProfileFault, SaveThatFailsPartWayKeepsTheEarlierFile)
+{
+    // QSettings shares one copy of each file's contents within a process, so every case
+    // has a file of its own and the results are read as bytes.
+    QTemporaryDir dir;
+    StoredSettings earlier;
+    earlier.ratio = 1111;
+    StoredSettings later = earlier;
+    later.ratio = 2222; // the same length, so the new file needs as much room
+    const auto saved = [&](const QString& name, const StoredSettings& values) {
+        QDir().mkpath(dir.filePath(name));
+        const QString path = dir.filePath(name + u"/Brevant.ini");
+        IniProfileStore store(path);
+        SaveSettings(store, values);
+        return path;
+    };
+    const qint64 size = QFileInfo(saved(u"probe"_qs, earlier)).size();
+    // The disk fills at once, or just before the last bytes; it is still full when the
+    // store goes, as when the window closes.
+    for (const qint64 room : {qint64(64), size - 16}) {
+        const QString name = QString::number(room);
+        const QString path = saved(name, earlier);
+        const QByteArray before = ReadAll(path);
+        {
+            FileSizeLimit full{rlim_t(room)};
+            ASSERT_TRUE(full.Active());
+            IniProfileStore store(path);
+            SaveSettings(store, later);
+        }
+        EXPECT_EQ(ReadAll(path), before) << room;
+        EXPECT_EQ(QDir(dir.filePath(name)).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{u"Brevant.ini"_qs})
+            << room;
+    }
+
+    // With room the settings are saved as ever.
+    EXPECT_TRUE(ReadAll(saved(u"room"_qs, later)).contains("\nRitsu=2222\n"));
 }

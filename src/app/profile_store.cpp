@@ -7,6 +7,10 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <algorithm>
+
+#include <unistd.h>
+
 namespace brevant {
 
 namespace {
@@ -32,6 +36,27 @@ bool ToInt32(const QVariant& v, int32_t* out)
     if (ok)
         *out = value;
     return ok;
+}
+
+// What a complete write leaves: the file ends with a line end, and every key with a plain
+// name (others are escaped in the file) starts a line of its own.
+bool HoldsEveryKey(const QString& path, const QStringList& keys)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = '\n' + file.readAll();
+    if (!text.endsWith('\n'))
+        return false;
+    for (const QString& key : keys) {
+        const QString name = key.section(u'/', -1);
+        const bool plain = std::all_of(name.begin(), name.end(), [](QChar c) {
+            return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'_');
+        });
+        if (plain && !name.isEmpty() && !text.contains(QByteArray('\n' + name.toLatin1() + '=')))
+            return false;
+    }
+    return true;
 }
 
 bool ToText(const QVariant& v, QString* out)
@@ -80,8 +105,29 @@ QString IniProfileStore::DefaultPath()
 
 void IniProfileStore::Sync()
 {
-    if (settings_)
+    if (!settings_)
+        return;
+    if (!changed_) {
         settings_->sync();
+        return;
+    }
+    changed_ = false;
+    // QSettings puts its new file in place even when the disk filled while it was being
+    // written. The earlier file keeps a second name until the new one proves whole.
+    const QByteArray file = QFile::encodeName(path_);
+    const QByteArray kept = file + ".kept-" + QByteArray::number(qint64(::getpid()));
+    const bool hadFile = QFileInfo(path_).isFile();
+    const bool keeping = hadFile && ::link(file.constData(), kept.constData()) == 0;
+    settings_->sync();
+    if (settings_->status() == QSettings::NoError && !HoldsEveryKey(path_, settings_->allKeys())) {
+        if (keeping)
+            ::rename(kept.constData(), file.constData());
+        else if (!hadFile)
+            QFile::remove(path_);
+        return;
+    }
+    if (keeping)
+        ::unlink(kept.constData());
 }
 
 bool IniProfileStore::PrepareWrite()
@@ -109,8 +155,10 @@ int32_t IniProfileStore::ReadInt(const QString& section, const QString& key, int
 
 void IniProfileStore::WriteInt(const QString& section, const QString& key, int32_t value)
 {
-    if (PrepareWrite())
+    if (PrepareWrite()) {
         settings_->setValue(Path(section, key), QString::number(value));
+        changed_ = true;
+    }
 }
 
 QString IniProfileStore::ReadString(const QString& section, const QString& key,
@@ -125,8 +173,10 @@ QString IniProfileStore::ReadString(const QString& section, const QString& key,
 void IniProfileStore::WriteString(const QString& section, const QString& key,
                                   const QString& value)
 {
-    if (PrepareWrite())
+    if (PrepareWrite()) {
         settings_->setValue(Path(section, key), value);
+        changed_ = true;
+    }
 }
 
 int32_t MemoryProfileStore::ReadInt(const QString& section, const QString& key, int32_t def)

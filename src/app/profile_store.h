@@ -40,7 +40,8 @@ public:
                        const QString& def) override;
     void WriteString(const QString& section, const QString& key,
                      const QString& value) override;
-    // Writes pending changes to disk (also done on destruction).
+    // Writes pending changes to disk (also done on destruction). A write that cannot be
+    // completed (a full disk) leaves the earlier file as it was.
     void Sync();
 
 private:
@@ -50,6 +51,7 @@ private:
     QString path_;
     std::unique_ptr<QSettings> settings_; // none when the path holds no file
     bool damaged_ = false; // the file could not be read: use defaults, replace it on save
+    bool changed_ = false; // written to since the last sync
 };
 
 // Kept in memory only; for tests and for runs that must not touch the user's file.
