@@ -112,7 +112,8 @@ TEST(BatchFile, TellsUtf8FromCp932)
         {text.toUtf8() + "\r\n", true, text},
         {"\xEF\xBB\xBF" + text.toUtf8() + "\r\n", true, text},
         {ToCp932(text) + "\r\n", false, text},
-        {filler + QStringLiteral("あ").toUtf8(), true, QString::fromLatin1(filler) + u"あ"},
+        // (Such a long line is no record: only its start is read back.)
+        {filler + QStringLiteral("あ").toUtf8(), true, QString(kMaxLineBytes, u'x')},
         // Pure ASCII reads the same either way.
         {"a,1,2,3,4\n", true, QStringLiteral("a,1,2,3,4")},
     };

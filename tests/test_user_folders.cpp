@@ -1,6 +1,8 @@
 #include "platform/user_folders.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -21,4 +23,23 @@ TEST(UserTempFolder, IsTheUsersOwnFolderNeverTheSharedTmp)
         EXPECT_NE(folder, QString::fromLatin1(unusable));
     }
     qputenv("XDG_RUNTIME_DIR", old);
+}
+
+TEST(UserTempFolder, MissingCacheFolderIsMadePrivate)
+{
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+    QTemporaryDir home;
+    const QString cache = home.filePath(QStringLiteral("fresh/cache"));
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+    // Without it, PDF output on a fresh account found no work folder.
+    EXPECT_EQ(UserTempFolder(), cache);
+    EXPECT_TRUE(QFileInfo(cache).isDir());
+    EXPECT_EQ(QFile::permissions(cache) & 0x0077, QFileDevice::Permissions());
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    if (oldCache.isEmpty())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", oldCache);
 }

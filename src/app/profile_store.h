@@ -40,15 +40,18 @@ public:
                        const QString& def) override;
     void WriteString(const QString& section, const QString& key,
                      const QString& value) override;
-    // Writes pending changes to disk (also done on destruction).
+    // Writes pending changes to disk (also done on destruction). A write that cannot be
+    // completed (a full disk) leaves the earlier file as it was.
     void Sync();
 
 private:
-    void PrepareWrite();
+    // False when nothing may be written (no settings file can live at the path).
+    bool PrepareWrite();
 
     QString path_;
-    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<QSettings> settings_; // none when the path holds no file
     bool damaged_ = false; // the file could not be read: use defaults, replace it on save
+    bool changed_ = false; // written to since the last sync
 };
 
 // Kept in memory only; for tests and for runs that must not touch the user's file.

@@ -21,6 +21,19 @@ bool HasFiveFields(const QString& line)
     return line.count(u',') == 4;
 }
 
+namespace {
+
+// A line too long to be kept whole is no record, however many commas its start holds.
+bool IsWholeLine(const BatchFile& input, Platform& platform, const QString& line)
+{
+    if (!input.LineWasCut())
+        return true;
+    ShowMessage(platform, IDS_FIELD_COUNT, line + u'\n', kMbError);
+    return false;
+}
+
+} // namespace
+
 std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
                                         const QString& line)
 {
@@ -112,7 +125,8 @@ bool BatchCreation::RunBatch(const QString& csvPath)
     if (mode == kIdYes) {
         QString line;
         while (input.ReadLine(line)) {
-            if (!OutputRecordToFolder(root_, format, line)) {
+            if (!IsWholeLine(input, platform, line)
+                || !OutputRecordToFolder(root_, format, line)) {
                 ok = false;
                 break;
             }
@@ -192,6 +206,8 @@ bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
     bool headerPending = true;
     QString line;
     while (input.ReadLine(line)) {
+        if (!IsWholeLine(input, platform, line))
+            continue;
         if (!HasFiveFields(line)) {
             ShowMessage(platform, IDS_FIELD_COUNT, line + u'\n', kMbError);
             continue;

@@ -61,6 +61,8 @@ public:
 
     // The folder the last batch wrote into.
     QString OutputRoot() const { return root_; }
+    // Records completed in their own folders by the last batch.
+    int DoneCount() const { return doneCount_; }
 
 private:
     QString ResolveOutputRoot();

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace brevant {
 
 namespace {
@@ -36,7 +40,20 @@ BatchFile::BatchFile(const QString& path)
 
 bool BatchFile::Open()
 {
-    return file_.open(QIODevice::ReadOnly);
+    // Opened without blocking and checked before anything is read: a FIFO would wait for
+    // a writer forever, and a device such as /dev/zero never ends.
+    const QByteArray path = QFile::encodeName(file_.fileName());
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
+        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0
+        || !file_.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
 }
 
 qint64 BatchFile::CountLines(qint64 limit)
@@ -88,7 +105,9 @@ bool BatchFile::Rewind()
 
 bool BatchFile::ReadLine(QString& line)
 {
-    QByteArray bytes = file_.readLine();
+    // Room for the longest kept line, its CR LF and a byte order mark.
+    const qint64 room = kMaxLineBytes + 2 + (atStart_ && hasBom_ ? 3 : 0);
+    QByteArray bytes = file_.readLine(room);
     if (atStart_) {
         atStart_ = false;
         if (hasBom_)
@@ -96,10 +115,21 @@ bool BatchFile::ReadLine(QString& line)
     }
     if (bytes.isEmpty())
         return false;
-    if (bytes.endsWith('\n')) {
+    const bool ended = bytes.endsWith('\n');
+    if (ended) {
         bytes.chop(1);
         if (bytes.endsWith('\r'))
             bytes.chop(1);
+    }
+    cut_ = bytes.size() > kMaxLineBytes;
+    if (cut_) {
+        // Only the start is kept; the rest of the line is passed over in small pieces, so
+        // a file that is one huge line costs no more memory than a normal one.
+        bytes.truncate(kMaxLineBytes);
+        char rest[4096];
+        qint64 got = 0;
+        while (!ended && (got = file_.readLine(rest, sizeof rest)) > 0 && rest[got - 1] != '\n') {
+        }
     }
     line = utf8_ ? QString::fromUtf8(bytes) : FromCp932(bytes);
     return true;

@@ -8,10 +8,16 @@
 
 namespace brevant {
 
+// The longest line kept, in bytes. A record is five short fields; a longer line cannot be
+// one and is cut here rather than held in memory whole.
+constexpr qint64 kMaxLineBytes = 64 * 1024;
+
 class BatchFile {
 public:
     explicit BatchFile(const QString& path);
 
+    // Opens a regular file for reading; anything else (a folder, a FIFO, a device) is
+    // refused without waiting on it.
     bool Open();
     void Close() { file_.close(); }
 
@@ -21,8 +27,10 @@ public:
     qint64 CountLines(qint64 limit);
     // Goes back to the first line.
     bool Rewind();
-    // The next line, decoded; false at the end of the file.
+    // The next line, decoded; false at the end of the file. A line longer than
+    // kMaxLineBytes gives its first kMaxLineBytes bytes and LineWasCut().
     bool ReadLine(QString& line);
+    bool LineWasCut() const { return cut_; }
 
     bool IsUtf8() const { return utf8_; }
 
@@ -31,6 +39,7 @@ private:
     bool utf8_ = false;
     bool hasBom_ = false;
     bool atStart_ = true;
+    bool cut_ = false;
 };
 
 } // namespace brevant

@@ -187,8 +187,16 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     HeadlessChartHost host(platform, *area, SavedInputs(saved), saved.style, outputFormat);
     host.LayoutCharts();
     BatchCreation batch(host, options);
-    if (!batch.RunBatch(csvPath))
+    const int messagesBefore = platform.MessageCount();
+    if (!batch.RunBatch(csvPath)) {
+        // Folders and files the file system refuses fail without a message in the window;
+        // a command line that exits with 1 still says why.
+        if (platform.MessageCount() == messagesBefore)
+            PrintError(QStringLiteral("record %1 stopped the batch: its folder or one of its "
+                                      "files could not be written")
+                           .arg(batch.DoneCount() + 1));
         return kExitFailure;
+    }
     out += QDir::toNativeSeparators(QFileInfo(batch.OutputRoot()).absoluteFilePath()) + u'\n';
     return kExitOk;
 }

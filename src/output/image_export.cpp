@@ -1,6 +1,7 @@
 #include "output/image_export.h"
 
 #include "app/message.h"
+#include "output/checked_save_file.h"
 #include "output/gif_writer.h"
 #include "output/jpg2pdf.h"
 #include "output/png_encoder.h"
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QThreadPool>
 
 #include <memory>
@@ -69,7 +69,7 @@ std::optional<QByteArray> EncodeWithQt(const QImage& image, const ImageEncoder& 
 
 bool WriteWhole(const QByteArray& bytes, const QString& path)
 {
-    QSaveFile file(path);
+    CheckedSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(bytes) != bytes.size()) {

@@ -1,11 +1,11 @@
 #include "output/jpg2pdf.h"
 
 #include "app/message.h"
+#include "output/checked_save_file.h"
 #include "platform/platform.h"
 #include "res/string_table.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdarg>
@@ -169,7 +169,7 @@ bool CJpg2Pdf::Convert(const QString& jpegPath, const QString& pdfPath,
         return fail("[Get Size]\n");
     // Written beside the target and renamed over it at the end, so a failure leaves any
     // earlier file as it was and no partial PDF behind.
-    QSaveFile pdf(pdfPath);
+    CheckedSaveFile pdf(pdfPath);
     if (!pdf.open(QIODevice::WriteOnly))
         return fail("[File Create]\n");
 

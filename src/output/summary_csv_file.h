@@ -2,7 +2,8 @@
 // The summary file "BEP.csv" being written: CP932 text with CR LF line ends, replacing
 // any earlier file only when it is complete.
 
-#include <QSaveFile>
+#include "output/checked_save_file.h"
+
 #include <QString>
 
 namespace brevant {
@@ -22,7 +23,7 @@ public:
     bool Commit(Platform& platform);
 
 private:
-    QSaveFile file_;
+    CheckedSaveFile file_;
 };
 
 } // namespace brevant

@@ -15,9 +15,26 @@ CliPlatform::CliPlatform()
 {
 }
 
+namespace {
+
+// Message prefixes carry lines from input files; their control characters (an escape
+// sequence, a carriage return) would act on the terminal instead of being shown.
+QString Printable(QString text)
+{
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\n' && u != u'\t') || (u >= 0x7F && u < 0xA0))
+            c = u'?';
+    }
+    return text;
+}
+
+} // namespace
+
 int CliPlatform::MessageBox(const QString& text, const QString&, unsigned flags)
 {
-    const QByteArray line = text.toUtf8() + '\n';
+    ++messageCount_;
+    const QByteArray line = Printable(text).toUtf8() + '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
     const unsigned buttons = flags & 0x0F;

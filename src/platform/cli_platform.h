@@ -1,7 +1,7 @@
 #pragma once
 // The platform seam for the command-line subcommands: messages go to standard error as
-// the window would show them, questions are answered by the caller's policy, and nothing
-// waits on a person.
+// the window would show them (control characters as "?"), questions are answered by the
+// caller's policy, and nothing waits on a person.
 
 #include "platform/platform.h"
 
@@ -31,9 +31,13 @@ public:
     bool OpenFolder(const QString&) override { return false; }
     void Sleep(int milliseconds) override;
 
+    // How many messages have been shown.
+    int MessageCount() const { return messageCount_; }
+
 private:
     Answer answer_;
     QString desktop_;
+    int messageCount_ = 0;
 };
 
 } // namespace brevant
