@@ -1,10 +1,10 @@
 #include "output/image_export.h"
 
 #include "app/message.h"
-#include "output/checked_save_file.h"
 #include "output/gif_writer.h"
 #include "output/jpg2pdf.h"
 #include "output/png_encoder.h"
+#include "output/unsynced_file.h"
 #include "platform/platform.h"
 #include "res/string_table.h"
 
@@ -69,14 +69,7 @@ std::optional<QByteArray> EncodeWithQt(const QImage& image, const ImageEncoder& 
 
 bool WriteWhole(const QByteArray& bytes, const QString& path)
 {
-    CheckedSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileUnsynced(path, bytes);
 }
 
 // Exists already, or made now; a folder made meanwhile by someone else counts too.
