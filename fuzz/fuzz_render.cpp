@@ -20,7 +20,8 @@ namespace {
 double Figure(fuzz::ByteReader& in)
 {
     constexpr double kInf = std::numeric_limits<double>::infinity();
-    constexpr double kSpecial[] = {0,     1,     -1,     kInf,  -kInf, std::nan(""),
+    constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double kSpecial[] = {0,     1,     -1,     kInf,  -kInf, kNan,
                                    1e308, -1e308, 1e15,  -1e15, 2147483647.0,
                                    2147483648.0,   -2147483649.0, 0.5,  5e-324,
                                    154321000};
