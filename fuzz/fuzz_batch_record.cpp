@@ -68,8 +68,7 @@ void CheckRecord(const QString& line)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    folder = new QTemporaryDir;
-    FUZZ_CHECK(folder->isValid());
+    folder = &fuzz::ScratchFolder();
     return 0;
 }
 

@@ -87,8 +87,7 @@ void CheckPdf(const QByteArray& pdf, const QByteArray& jpeg, const CJpg2Pdf::Jpe
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    folder = new QTemporaryDir;
-    FUZZ_CHECK(folder->isValid());
+    folder = &fuzz::ScratchFolder();
     return 0;
 }
 

@@ -59,8 +59,7 @@ QByteArray ReadAll(const QString& path)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    folder = new QTemporaryDir;
-    FUZZ_CHECK(folder->isValid());
+    folder = &fuzz::ScratchFolder();
     return 0;
 }
 

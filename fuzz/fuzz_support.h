@@ -5,7 +5,10 @@
 #include "platform/platform.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdint>
@@ -47,6 +50,17 @@ public:
     QString lastText;
     QString folder;
 };
+
+// A folder for the files one input writes, kept for the whole run. It lies in memory where
+// the machine has such a folder, so the syncs of every save cost nothing.
+inline QTemporaryDir& ScratchFolder()
+{
+    static QTemporaryDir folder(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                    ? QStringLiteral("/dev/shm/brevant-fuzz-XXXXXX")
+                                    : QDir::tempPath() + QStringLiteral("/brevant-fuzz-XXXXXX"));
+    FUZZ_CHECK(folder.isValid());
+    return folder;
+}
 
 // Takes values off the front of the fuzz bytes; once they run out every value is zero.
 class ByteReader {
