@@ -1,5 +1,7 @@
 // Batch input files: any bytes go through the encoding check (UTF-8 with or without a byte
 // order mark, otherwise CP932), the line split, the field split and the record parser.
+// Short files then run the whole batch on a tiny chart area, which must write nothing
+// outside the folder it was given, whatever the folder names in the records.
 
 #include "fuzz_support.h"
 
@@ -7,8 +9,11 @@
 #include "app/text_util.h"
 #include "output/batch.h"
 #include "output/batch_file.h"
+#include "chart/headless_chart_host.h"
 
+#include <QDirIterator>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 using namespace brevant;
@@ -64,10 +69,48 @@ void CheckRecord(const QString& line)
     }
 }
 
+// Runs the batch into `root` and checks that everything written lies inside it, one
+// level deep (two with a folder per record), and that no temporary file stays behind.
+void CheckWholeBatch(const QString& csvPath, const QString& root, bool folderPerRecord)
+{
+    fuzz::QuietPlatform platform;
+    platform.folder = root;
+    HeadlessChartHost host(platform, QSize(24, 12), BepInputs(), ChartStyle::Defaults(),
+                           kBmp);
+    BatchOptions options;
+    options.outputRoot = root;
+    options.askToShowResult = false;
+    options.folderPerRecord = folderPerRecord;
+    BatchCreation(host, options).RunBatch(csvPath);
+
+    const QDir top(folder->path());
+    const QStringList besideRoot =
+        top.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    FUZZ_CHECK(besideRoot == QStringList({QStringLiteral("input.csv"), QStringLiteral("out")}));
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString relative = QDir(root).relativeFilePath(info.filePath());
+        FUZZ_CHECK(!relative.startsWith(QStringLiteral("..")));
+        FUZZ_CHECK(!info.isSymLink());
+        const qsizetype depth = relative.count(u'/') + 1;
+        if (info.isDir()) {
+            FUZZ_CHECK(folderPerRecord && depth == 1);
+        } else {
+            FUZZ_CHECK(depth <= (folderPerRecord ? 2 : 1));
+            FUZZ_CHECK(info.suffix() == u"bmp" || info.fileName() == u"BEP.csv");
+        }
+    }
+    FUZZ_CHECK(QDir(root).removeRecursively());
+}
+
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
     folder = &fuzz::ScratchFolder();
     return 0;
 }
@@ -109,6 +152,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(count == (text.isEmpty() ? 0 : joined.count(u'\n') + 1));
     }
     file.Close();
+
+    if (count <= 6)
+        CheckWholeBatch(path, folder->filePath(QStringLiteral("out")), size % 2 == 0);
 
     // The CSV summary writes text back as CP932; every character must come out as one
     // or two bytes.
