@@ -1,10 +1,13 @@
 // The chart renderer on any figures (infinities, not-a-number, ±1e308, negative amounts,
 // any ratio and unit, as a batch record or the profile may give them) and any style within
-// the ranges the window allows, at chart areas from a few pixels to a large screen.
+// the ranges the window allows, at chart areas from a few pixels to a large screen. Then a
+// few pointer positions go through hit testing, the drag value and its label, and the drop.
 
 #include "fuzz_support.h"
 
 #include "chart/chart_renderer.h"
+#include "chart/drag_edit.h"
+#include "chart/draw_surface.h"
 #include "chart/headless_chart_host.h"
 
 #include <QGuiApplication>
@@ -105,5 +108,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(QRect(QPoint(0, 0), area).contains(r));
     }
     FUZZ_CHECK(platform.messages == 0);
+
+    // Pointer moves over the window: catch an element, drag it, drop it.
+    QImage window = host.Window().copy();
+    ChartRenderer& renderer = host.Renderer();
+    for (int move = 0; move < 4 && in.Left() > 0; ++move) {
+        const QPoint pointer(in.Range(-100, area.width() + 100),
+                             in.Range(-100, area.height() + 100));
+        const bool ctrl = in.Byte() & 1;
+        const int hit = HitTestElements(host.Elements(), host.Style().drawGraph, pointer);
+        FUZZ_CHECK(hit >= -1 && hit < 15);
+        (void)CursorShape(CursorForElement(hit));
+        const int element = hit >= 0 ? hit : in.Range(0, 14);
+        DragState state;
+        state.Start(element);
+        UpdateDragFeedback(state, renderer, window, pointer, renderer.Geometry(),
+                           style.outerMargin, figures, ctrl, DrawSurface::kOffscreenDpiY);
+        FUZZ_CHECK(!(state.dragRatio && state.dragPermille >= 0));
+        const DropChange drop = ComputeDrop(state, pointer, host.ChartArea(), figures);
+        if (drop.kind == DropChange::Kind::Ratio)
+            FUZZ_CHECK(drop.ratio >= 0 && drop.ratio <= 10000);
+        if (drop.kind == DropChange::Kind::Amount)
+            FUZZ_CHECK(drop.text == FormatWhole(drop.value));
+        RemoveValueLabel(renderer, window);
+    }
     return 0;
 }
