@@ -92,7 +92,8 @@ public:
     // Up to `max` bytes as UTF-8 text (invalid sequences become U+FFFD).
     QString Text(int max)
     {
-        const size_t n = std::min<size_t>(Byte() % (max + 1), Left());
+        const size_t wanted = Byte() % (max + 1); // read before Left() is asked
+        const size_t n = std::min(wanted, Left());
         const QString s = QString::fromUtf8(reinterpret_cast<const char*>(data_ + pos_),
                                             qsizetype(n));
         pos_ += n;
