@@ -1,0 +1,274 @@
+// Every image the program writes must decode to the same pixels, and every CSV and PDF
+// must keep its bytes, whatever is done to make rendering and encoding faster. The
+// reference digests in tests/data/output_identity.txt were taken from the program before
+// any such change. Set BREVANT_WRITE_IDENTITY=FILE to write the digests of this build
+// instead of comparing (only to add a case, never to make a failing case pass).
+
+#include "app/bep_model.h"
+#include "chart/headless_chart_host.h"
+#include "output/batch.h"
+#include "output/cli_commands.h"
+#include "output/image_export.h"
+#include "support/fake_platform.h"
+#include "support/file_helpers.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace brevant;
+using brevant::test::FakePlatform;
+using brevant::test::ReadAll;
+using brevant::test::WriteAll;
+
+namespace {
+
+using Digests = std::map<QString, QByteArray>;
+
+QByteArray Sha256(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+// The digest of the pixels, in one fixed format, with the size in front.
+QByteArray PixelDigest(const QImage& image)
+{
+    if (image.isNull())
+        return "null";
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const QByteArray size =
+        QByteArray::number(rgb.width()) + 'x' + QByteArray::number(rgb.height());
+    hash.addData(size);
+    for (int y = 0; y < rgb.height(); ++y)
+        hash.addData(QByteArrayView(rgb.constScanLine(y), qsizetype(rgb.width()) * 4));
+    return hash.result().toHex();
+}
+
+// Images by their decoded pixels, everything else by its bytes.
+QByteArray FileDigest(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix == u"csv" || suffix == u"pdf")
+        return Sha256(ReadAll(path));
+    QImageReader reader(path);
+    const QByteArray format = reader.format();
+    return format + ':' + PixelDigest(reader.read());
+}
+
+BepInputs Figures(const char* text)
+{
+    BepInputs in;
+    EXPECT_EQ(ApplyFourValues(in, QString::fromLatin1(text)), 0) << text;
+    return in;
+}
+
+ChartStyle OtherStyle()
+{
+    ChartStyle s = ChartStyle::Defaults();
+    s.colors = {Rgb(200, 0, 100), Rgb(0, 90, 200), Rgb(20, 160, 20),  Rgb(250, 120, 0),
+                Rgb(120, 0, 160), Rgb(0, 150, 150), Rgb(180, 230, 180), Rgb(240, 200, 200),
+                Rgb(60, 60, 60),  Rgb(255, 255, 255)};
+    s.lineWidths = {1, 2, 0, 4, 5, 1, 2, 6, 1};
+    s.fontSize = 14;
+    s.outerMargin = 24;
+    s.scaleMargin = 4;
+    s.titles = {QStringLiteral("損益分岐図"), QStringLiteral("利益図表"), QString()};
+    s.subtitles = {QString(), QStringLiteral("令和6年度 計画"), QStringLiteral("(試算)")};
+    return s;
+}
+
+struct RenderCase {
+    const char* name;
+    QSize size;
+    const char* figures;
+    ChartStyle style;
+    std::array<int32_t, kChartCount> shown;
+    int32_t unit;
+    bool highlight;
+};
+
+std::vector<RenderCase> RenderCases()
+{
+    const ChartStyle plain = ChartStyle::Defaults();
+    const char* sample = "154321000,125678900,49605558,56.13";
+    return {
+        {"sample-960x400", {960, 400}, sample, plain, {1, 1, 1}, 0, false},
+        {"sample-1920x1080", {1920, 1080}, sample, plain, {1, 1, 1}, 0, false},
+        {"sample-highlight", {960, 400}, sample, plain, {1, 1, 1}, 0, true},
+        {"loss-thousands", {1280, 400}, "100000000,40000000,50000000,30", plain, {1, 1, 1}, 1,
+         false},
+        {"other-style", {1000, 600}, "80000000,70000000,12000000,42.5", OtherStyle(),
+         {1, 0, 1}, 1, false},
+        {"one-chart-odd-size", {317, 203}, "9000,5000,2000,75", plain, {0, 1, 0}, 0, false},
+        {"empty-area", {640, 480}, sample, plain, {0, 0, 0}, 0, false},
+    };
+}
+
+// Renders each case and writes it in every format, as "出力" and the command line do.
+Digests RenderDigests()
+{
+    Digests out;
+    QTemporaryDir dir;
+    FakePlatform platform(dir.path());
+    for (const RenderCase& c : RenderCases()) {
+        BepInputs in = Figures(c.figures);
+        in.amountUnit = c.unit;
+        ChartStyle style = c.style;
+        style.drawGraph = c.shown;
+        HeadlessChartHost host(platform, c.size, in, style, kPng);
+        host.SetHighlight(c.highlight);
+        host.LayoutCharts();
+        const QString name = QString::fromLatin1(c.name);
+        out[name + u"/window"] = PixelDigest(host.Window());
+        out[name + u"/composed"] = PixelDigest(host.ComposedImage());
+        for (const char* format : {"png", "bmp", "gif", "tiff", "jpeg", "pdf"}) {
+            const QString path = dir.filePath(name + u'.' + QLatin1String(format));
+            EXPECT_TRUE(WriteChartImage(host.ComposedImage(), c.size, path, platform))
+                << c.name << ' ' << format;
+            out[name + u'/' + QLatin1String(format)] = FileDigest(path);
+        }
+    }
+    // A composition of another size is scaled to the requested one.
+    {
+        HeadlessChartHost host(platform, QSize(800, 300), Figures("154321000,125678900,49605558,56.13"),
+                               ChartStyle::Defaults(), kPng);
+        host.LayoutCharts();
+        for (const char* format : {"png", "jpeg"}) {
+            const QString path = dir.filePath(u"scaled." + QLatin1String(format));
+            EXPECT_TRUE(EncodeImageFile(host.ComposedImage(), 960, 400, path,
+                                        QLatin1String(format), platform));
+            out[u"scaled-800x300-to-960x400/" + QLatin1String(format)] = FileDigest(path);
+        }
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+    return out;
+}
+
+// Every file below `root`, by its path relative to it.
+void AddTree(Digests& out, const QString& key, const QString& root)
+{
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        out[key + u'/' + QDir(root).relativeFilePath(path)] = FileDigest(path);
+    }
+}
+
+// A small batch in both modes: a failing record in the middle (the together mode skips
+// it, the folders mode stops there), an empty name, a loss, the thousands unit.
+Digests BatchDigests()
+{
+    const QByteArray records = "東京店,0,125678900,49605558,56.13\r\n"
+                               "大阪店,90000000,40000000,50000000,30\r\n"
+                               ",0,3000000,1000000,20\r\n"
+                               "名古屋店,0,0,1000,10\r\n"
+                               "札幌店,5000,4000,1000,50.5\r\n";
+    Digests out;
+    // The last run cannot write its second chart: a title that is no file name.
+    const std::pair<const char*, const char*> runs[] = {
+        {"png", ""}, {"jpeg", ""}, {"gif", ""}, {"pdf", ""}, {"png", "売上/費用"}};
+    for (const auto& [format, badTitle] : runs) {
+        for (const bool folders : {true, false}) {
+            QTemporaryDir dir;
+            FakePlatform platform(dir.path());
+            // The empty name writes into the output root, which exists by then.
+            platform.answers.push_back(kIdYes);
+            const QString csv = dir.filePath(QStringLiteral("records.csv"));
+            EXPECT_TRUE(WriteAll(csv, records));
+            ChartStyle style = ChartStyle::Defaults();
+            style.titles[2] = QStringLiteral("目標");
+            if (*badTitle)
+                style.titles[1] = QString::fromUtf8(badTitle);
+            HeadlessChartHost host(platform, QSize(960, 400), BepInputs{}, style,
+                                   *ParseFormatName(QLatin1String(format)));
+            host.LayoutCharts();
+            BatchOptions options;
+            options.outputRoot = dir.filePath(QStringLiteral("out"));
+            options.askToShowResult = false;
+            options.folderPerRecord = folders;
+            const bool ok = BatchCreation(host, options).RunBatch(csv);
+            const QString key = QLatin1String(format) + (*badTitle ? u"-unwritable" : u"") +
+                                (folders ? u"-folders" : u"-together");
+            EXPECT_EQ(ok, !folders) << qPrintable(key);
+            QByteArray messages;
+            for (const auto& m : platform.messages)
+                messages += QString(m.text).replace(dir.path(), QStringLiteral("<dir>")).toUtf8() +
+                            '|' + QByteArray::number(m.flags) + '\n';
+            out[key + u"/messages"] = Sha256(messages);
+            out[key + u"/window"] = PixelDigest(host.Window());
+            AddTree(out, key, options.outputRoot);
+        }
+    }
+    return out;
+}
+
+QString ReferencePath()
+{
+    return qEnvironmentVariable("BREVANT_SOURCE_DIR") +
+           QStringLiteral("/tests/data/output_identity.txt");
+}
+
+Digests ReadReference()
+{
+    Digests ref;
+    const QByteArray text = ReadAll(ReferencePath());
+    for (const QByteArray& line : text.split('\n')) {
+        const qsizetype space = line.lastIndexOf(' ');
+        if (space > 0)
+            ref[QString::fromUtf8(line.left(space))] = line.mid(space + 1);
+    }
+    return ref;
+}
+
+void Compare(const Digests& actual)
+{
+    const QString writeTo = qEnvironmentVariable("BREVANT_WRITE_IDENTITY");
+    if (!writeTo.isEmpty()) {
+        QByteArray text = ReadAll(writeTo);
+        for (const auto& [key, digest] : actual)
+            text += key.toUtf8() + ' ' + digest + '\n';
+        ASSERT_TRUE(WriteAll(writeTo, text));
+        return;
+    }
+    const Digests ref = ReadReference();
+    ASSERT_FALSE(ref.empty()) << "no reference digests in " << qPrintable(ReferencePath());
+    for (const auto& [key, digest] : actual) {
+        const auto it = ref.find(key);
+        if (it == ref.end())
+            ADD_FAILURE() << "no reference for " << qPrintable(key);
+        else
+            EXPECT_EQ(digest.toStdString(), it->second.toStdString()) << qPrintable(key);
+    }
+}
+
+} // namespace
+
+TEST(OutputIdentity, RenderedAndExportedImages)
+{
+    const Digests actual = RenderDigests();
+    EXPECT_EQ(actual.size(), RenderCases().size() * 8 + 2);
+    Compare(actual);
+}
+
+TEST(OutputIdentity, BatchFilesAndMessages)
+{
+    const Digests actual = BatchDigests();
+    Compare(actual);
+    // The folders mode stops at the fourth record; the together mode skips it.
+    EXPECT_EQ(actual.count(QStringLiteral("png-folders/札幌店/BEP.csv")), 0u);
+    EXPECT_EQ(actual.count(QStringLiteral("png-folders/BEP.csv")), 1u);
+    EXPECT_EQ(actual.count(QStringLiteral("png-together/札幌店_損益分岐点図表.png")), 1u);
+    // Stopped at the second chart of the first record, which is all that is left.
+    EXPECT_EQ(actual.count(QStringLiteral("png-unwritable-folders/東京店/BEP.csv")), 1u);
+    EXPECT_EQ(actual.count(QStringLiteral("png-unwritable-folders/東京店/損益分岐点図表.png")), 1u);
+    EXPECT_EQ(actual.count(QStringLiteral("png-unwritable-folders/東京店/目標.png")), 0u);
+    EXPECT_EQ(actual.count(QStringLiteral("png-unwritable-folders/大阪店/BEP.csv")), 0u);
+    EXPECT_EQ(actual.count(QStringLiteral("png-unwritable-together/札幌店_目標.png")), 1u);
+}
