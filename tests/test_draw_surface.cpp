@@ -121,6 +121,36 @@ TEST(DrawSurface, FarAwayCoordinatesKeepTheVisiblePart)
     EXPECT_TRUE(Painted(filled, 1, 1));
 }
 
+TEST(DrawSurface, SmoothShapesCutNearTheImageShowNoCutEdge)
+{
+    // Antialiased shapes reaching far out are cut just outside the image; neither the cut
+    // nor the thick pen along it may show inside.
+    constexpr ColorRef kBlue = Rgb(0, 0, 255);
+    QImage img = White(120, 80);
+    {
+        DrawSurface s(img);
+        s.setPen(kRed, 20);
+        s.setBrush(kBlue);
+        s.polygon(QPolygon({QPoint(-900000, 900000), QPoint(900000, 900000),
+                            QPoint(60, -900000)}));
+    }
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            ASSERT_EQ(img.pixel(x, y), qRgb(0, 0, 255)) << x << "," << y;
+
+    // A steep thick line from far below: still straight through the image.
+    QImage steep = White(120, 80);
+    {
+        DrawSurface s(steep);
+        s.setPen(kRed, 3);
+        s.line(QPoint(10, 40 + 990000), QPoint(30, 40 - 990000));
+    }
+    // x runs from 10 to 30 over the whole length, so it is 20 at row 40.
+    EXPECT_TRUE(Painted(steep, 20, 40));
+    EXPECT_FALSE(Painted(steep, 14, 40));
+    EXPECT_FALSE(Painted(steep, 26, 40));
+}
+
 TEST(DrawSurface, TextInABoxIsOneAlignedClippedLine)
 {
     const ChartFont font = MakeChartFont(QString(), 10, true, 0, 96);

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace brevant;
 
 namespace {
@@ -168,6 +170,35 @@ TEST(PlacementRect, HonoursTheDesktopAndTheMinimumSize)
     EXPECT_EQ(PlacementRect(QRect(0, 1000, 900, 600), desktop, minimum), std::nullopt);
     EXPECT_EQ(PlacementRect(QRect(1599, 999, 900, 600), desktop, minimum),
               QRect(1599, 999, 900, 600));
+}
+
+TEST(LoadSettings, PlacementAtTheIntegerLimitsStaysARectangle)
+{
+    // Position and size together beyond the 32-bit range: the far edge is cut to the
+    // limit, the position is kept, and the window then keeps where it was created.
+    struct Case {
+        int px, py, sx, sy;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {INT_MAX, INT_MAX, INT_MAX, INT_MAX, QRect(INT_MAX, INT_MAX, 0, 0)},
+        {INT_MIN, INT_MIN, INT_MIN, INT_MIN, QRect(INT_MIN, INT_MIN, 1, 1)},
+        {1000, -5, INT_MAX, INT_MIN, QRect(1000, -5, INT_MAX - 1000, INT_MIN + 6)},
+        {-100, 20, INT_MAX, 480, QRect(-100, 20, INT_MAX, 480)},
+    };
+    for (const Case& c : cases) {
+        MemoryProfileStore store;
+        store.WriteInt(kSection, "PX", c.px);
+        store.WriteInt(kSection, "PY", c.py);
+        store.WriteInt(kSection, "SX", c.sx);
+        store.WriteInt(kSection, "SY", c.sy);
+        const StoredSettings s = LoadSettings(store);
+        EXPECT_EQ(s.placement, c.expected) << c.px << " " << c.sx;
+        EXPECT_EQ(PlacementRect(s.placement, QSize(1600, 1000), QSize(800, 560)).has_value(),
+                  c.px < 1600 && c.py < 1000);
+        const QRect saved = SavedPlacement(s.placement);
+        EXPECT_EQ(saved.width(), s.placement.width());
+    }
 }
 
 TEST(IniProfileStore, RoundTripThroughARealFile)

@@ -2,6 +2,7 @@
 
 #include "app/bep_model.h"
 #include "app/profile_store.h"
+#include "app/saturate.h"
 
 #include <algorithm>
 
@@ -16,6 +17,15 @@ int32_t ReadClamped(ProfileStore& store, const QString& key, int32_t def, int32_
                     int32_t hi)
 {
     return std::clamp(store.ReadInt(kSection, key, def), lo, hi);
+}
+
+// QRect keeps edges, not sizes: a stored size whose far edge lies beyond the 32-bit range
+// is cut to end there (no window is that large), so the rectangle can be made at all.
+int32_t FittingExtent(int32_t origin, int32_t extent)
+{
+    const int64_t end = std::clamp<int64_t>(int64_t(origin) + extent, int64_t(kInt32Min) + 1,
+                                            kInt32Max);
+    return int32_t(std::max<int64_t>(end - origin, int64_t(kInt32Min) + 1));
 }
 
 } // namespace
@@ -57,9 +67,11 @@ StoredSettings LoadSettings(ProfileStore& store)
     style.scaleMargin = ReadClamped(store, Key("InYohaku"), 10, 0, 50);
     s.outputFormat = store.ReadInt(kSection, Key("OutSaki"), 0);
 
-    s.placement = QRect(store.ReadInt(kSection, Key("PX"), 0), store.ReadInt(kSection, Key("PY"), 0),
-                        store.ReadInt(kSection, Key("SX"), 640),
-                        store.ReadInt(kSection, Key("SY"), 480));
+    const int32_t px = store.ReadInt(kSection, Key("PX"), 0);
+    const int32_t py = store.ReadInt(kSection, Key("PY"), 0);
+    const int32_t sx = store.ReadInt(kSection, Key("SX"), 640);
+    const int32_t sy = store.ReadInt(kSection, Key("SY"), 480);
+    s.placement = QRect(px, py, FittingExtent(px, sx), FittingExtent(py, sy));
     s.zoomed = store.ReadInt(kSection, Key("Zoomed"), 0) == 1;
     return s;
 }

@@ -29,16 +29,40 @@ Box ClampBox(const Box& b)
     return Box{ClampCoord(b.left), ClampCoord(b.top), ClampCoord(b.right), ClampCoord(b.bottom)};
 }
 
-// Cuts a segment to the sane coordinate range (Liang-Barsky), so that a line reaching far
-// beyond the image keeps its slope where it is visible.
-bool ClipSegment(QPointF& a, QPointF& b)
+// Where a shape may reach before it is cut. Antialiased shapes are cut just outside the
+// image: the rasterizer walks every row such a shape spans, so a line a million pixels
+// long would take a second to draw. Crisp shapes are cheap at any length, and their
+// rounded end points must stay far away so the visible slope does not change.
+struct ClipArea {
+    double left, top, right, bottom;
+};
+
+ClipArea AreaFor(const QImage& image, int penWidth, bool smooth)
+{
+    if (!smooth)
+        return {-kLimit, -kLimit, kLimit, kLimit};
+    // Beyond the pen's half width, its round cap and the antialiased fringe.
+    const double margin = std::max(penWidth, 1) + 4.0;
+    return {-margin, -margin, image.width() + margin, image.height() + margin};
+}
+
+bool Inside(const QPoint& p, const ClipArea& area)
+{
+    return p.x() >= area.left && p.x() <= area.right && p.y() >= area.top &&
+           p.y() <= area.bottom;
+}
+
+// Cuts a segment to the clip area (Liang-Barsky), so that a line reaching far beyond the
+// image keeps its slope where it is visible.
+bool ClipSegment(QPointF& a, QPointF& b, const ClipArea& area)
 {
     double t0 = 0;
     double t1 = 1;
     const double dx = b.x() - a.x();
     const double dy = b.y() - a.y();
     const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() + kLimit, kLimit - a.x(), a.y() + kLimit, kLimit - a.y()};
+    const double q[4] = {a.x() - area.left, area.right - a.x(), a.y() - area.top,
+                         area.bottom - a.y()};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             if (q[i] < 0)
@@ -59,15 +83,15 @@ bool ClipSegment(QPointF& a, QPointF& b)
     return true;
 }
 
-// Sutherland-Hodgman against the sane coordinate range, for polygons.
-QPolygonF ClipPolygon(const QPolygon& in)
+// Sutherland-Hodgman against the clip area, for polygons.
+QPolygonF ClipPolygon(const QPolygon& in, const ClipArea& area)
 {
     QPolygonF poly;
     poly.reserve(in.size());
     bool inside = true;
     for (const QPoint& p : in) {
         poly.append(QPointF(p));
-        inside = inside && std::abs(p.x()) <= kLimit && std::abs(p.y()) <= kLimit;
+        inside = inside && Inside(p, area);
     }
     if (inside)
         return poly;
@@ -92,10 +116,10 @@ QPolygonF ClipPolygon(const QPolygon& in)
         }
         return out;
     };
-    poly = clipEdge(poly, 0, -kLimit, false);
-    poly = clipEdge(poly, 0, kLimit, true);
-    poly = clipEdge(poly, 1, -kLimit, false);
-    poly = clipEdge(poly, 1, kLimit, true);
+    poly = clipEdge(poly, 0, area.left, false);
+    poly = clipEdge(poly, 0, area.right, true);
+    poly = clipEdge(poly, 1, area.top, false);
+    poly = clipEdge(poly, 1, area.bottom, true);
     return poly;
 }
 
@@ -266,12 +290,12 @@ void DrawSurface::line(QPoint a, QPoint b)
 {
     if (!painter_ || penNull_)
         return;
-    QPointF fa(a);
-    QPointF fb(b);
-    if (!ClipSegment(fa, fb))
-        return;
     const bool axisAligned = a.x() == b.x() || a.y() == b.y();
     const bool smooth = smoothShapes_ && !axisAligned;
+    QPointF fa(a);
+    QPointF fb(b);
+    if (!ClipSegment(fa, fb, AreaFor(image_, penWidth_, smooth)))
+        return;
     applyShapeHints(smooth);
     applyPen(smooth);
     if (smooth) {
@@ -294,9 +318,10 @@ void DrawSurface::polyline(const QPolygon& points)
     if (!painter_ || penNull_)
         return;
     const bool smooth = smoothShapes_ && !axisAligned;
+    const ClipArea area = AreaFor(image_, penWidth_, smooth);
     bool inside = true;
     for (const QPoint& p : points)
-        inside = inside && std::abs(p.x()) <= kLimit && std::abs(p.y()) <= kLimit;
+        inside = inside && Inside(p, area);
     if (!inside) {
         for (qsizetype i = 1; i < points.size(); ++i)
             line(points[i - 1], points[i]);
@@ -311,7 +336,7 @@ void DrawSurface::polygon(const QPolygon& points)
 {
     if (!painter_ || points.size() < 2)
         return;
-    const QPolygonF poly = ClipPolygon(points);
+    const QPolygonF poly = ClipPolygon(points, AreaFor(image_, penWidth_, smoothShapes_));
     if (poly.isEmpty())
         return;
     applyShapeHints(smoothShapes_);

@@ -66,9 +66,11 @@ qint64 BatchFile::CountLines(qint64 limit)
     bool valid = true;      // still well-formed UTF-8
     QByteArray pending;     // bytes of a UTF-8 sequence cut by the chunk boundary
     QByteArray head;        // the first bytes, to spot a byte order mark
-    std::vector<char> buffer(static_cast<size_t>(kChunk));
+    // A small file gets a buffer of its own size, not a whole chunk.
+    const qint64 chunk = std::clamp<qint64>(file_.size(), 1, kChunk);
+    std::vector<char> buffer(static_cast<size_t>(chunk));
     for (;;) {
-        const qint64 got = file_.read(buffer.data(), kChunk);
+        const qint64 got = file_.read(buffer.data(), chunk);
         if (got <= 0)
             break;
         const char* begin = buffer.data();
