@@ -1,6 +1,7 @@
 // Time of EncodeImageFile per format for the sample charts at 960 x 400, file written
 // included: what every chart of an export or a batch costs after it is drawn.
 
+#include "bench_main.h"
 #include "app/bep_model.h"
 #include "chart/headless_chart_host.h"
 #include "output/cli_commands.h"
@@ -50,12 +51,5 @@ BENCHMARK(EncodeFile)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealT
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return brevant::bench::RunBenchmarks<QGuiApplication>(argc, argv);
 }

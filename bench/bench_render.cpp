@@ -1,5 +1,6 @@
 // Time of one full render of all three charts, as every spin click and drag drop costs.
 
+#include "bench_main.h"
 #include "chart/chart_renderer.h"
 
 #include <QGuiApplication>
@@ -39,12 +40,5 @@ BENCHMARK(RenderAllCharts)->Args({960, 400})->Args({1920, 1080})->Unit(benchmark
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return brevant::bench::RunBenchmarks<QGuiApplication>(argc, argv);
 }

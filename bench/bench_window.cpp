@@ -3,6 +3,7 @@
 // the window's back buffer holds the new charts and the window has been repainted. The
 // handler renders and repaints synchronously, so the step's return is that moment.
 
+#include "bench_main.h"
 #include "app/profile_store.h"
 #include "app/settings.h"
 #include "app/ui/ctarnel_dlg.h"
@@ -57,12 +58,5 @@ BENCHMARK(SpinStep)->Args({1280, 400})->Unit(benchmark::kMillisecond)->UseRealTi
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return brevant::bench::RunBenchmarks<QApplication>(argc, argv);
 }
