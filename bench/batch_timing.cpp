@@ -7,11 +7,11 @@
 //
 // One line per case: "batch MODE FORMAT RECORDS ok|FAILED wall_s=… cpu_s=… peak_mb=…".
 
-#include "app/chart_style.h"
-#include "chart/headless_chart_host.h"
-#include "output/batch.h"
-#include "output/cli_commands.h"
-#include "platform/cli_platform.h"
+#include "chart_style.h"
+#include "headless_chart_host.h"
+#include "batch.h"
+#include "cli_commands.h"
+#include "cli_platform.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

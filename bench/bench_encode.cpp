@@ -2,11 +2,11 @@
 // included: what every chart of an export or a batch costs after it is drawn.
 
 #include "bench_main.h"
-#include "app/bep_model.h"
-#include "chart/headless_chart_host.h"
-#include "output/cli_commands.h"
-#include "output/image_export.h"
-#include "platform/cli_platform.h"
+#include "bep_model.h"
+#include "headless_chart_host.h"
+#include "four_values.h"
+#include "image_export.h"
+#include "cli_platform.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

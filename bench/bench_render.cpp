@@ -1,7 +1,7 @@
 // Time of one full render of all three charts, as every spin click and drag drop costs.
 
 #include "bench_main.h"
-#include "chart/chart_renderer.h"
+#include "chart_renderer.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -4,11 +4,11 @@
 // handler renders and repaints synchronously, so the step's return is that moment.
 
 #include "bench_main.h"
-#include "app/profile_store.h"
-#include "app/settings.h"
-#include "app/ui/ctarnel_dlg.h"
-#include "platform/cli_platform.h"
-#include "res/dialog_templates.h"
+#include "profile_store.h"
+#include "settings.h"
+#include "ctarnel_dlg.h"
+#include "cli_platform.h"
+#include "dialog_templates.h"
 
 #include <QApplication>
 #include <QSpinBox>

@@ -4,10 +4,11 @@
 
 #include "fuzz_support.h"
 
-#include "app/bep_model.h"
-#include "app/saturate.h"
-#include "app/text_util.h"
-#include "output/cli_commands.h"
+#include "bep_model.h"
+#include "saturate.h"
+#include "text_util.h"
+#include "cli_commands.h"
+#include "four_values.h"
 
 #include <cerrno>
 #include <cmath>

@@ -5,11 +5,11 @@
 
 #include "fuzz_support.h"
 
-#include "app/bep_model.h"
-#include "app/text_util.h"
-#include "output/batch.h"
-#include "output/batch_file.h"
-#include "chart/headless_chart_host.h"
+#include "bep_model.h"
+#include "text_util.h"
+#include "batch.h"
+#include "batch_file.h"
+#include "headless_chart_host.h"
 
 #include <QDirIterator>
 #include <QFile>

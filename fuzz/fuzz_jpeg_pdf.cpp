@@ -4,7 +4,7 @@
 
 #include "fuzz_support.h"
 
-#include "output/jpg2pdf.h"
+#include "jpg2pdf.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -5,10 +5,10 @@
 
 #include "fuzz_support.h"
 
-#include "chart/chart_renderer.h"
-#include "chart/drag_edit.h"
-#include "chart/draw_surface.h"
-#include "chart/headless_chart_host.h"
+#include "chart_renderer.h"
+#include "drag_edit.h"
+#include "draw_surface.h"
+#include "headless_chart_host.h"
 
 #include <QGuiApplication>
 

@@ -4,8 +4,8 @@
 
 #include "fuzz_support.h"
 
-#include "app/profile_store.h"
-#include "app/settings.h"
+#include "profile_store.h"
+#include "settings.h"
 
 #include <QDir>
 #include <QFile>

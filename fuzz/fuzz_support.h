@@ -2,7 +2,7 @@
 // Shared by the fuzz targets: a platform that answers every box without a person, a
 // reader that turns fuzz bytes into values, and a check that stops the run loudly.
 
-#include "platform/platform.h"
+#include "platform.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "res/dialog_templates.h"
+#include "dialog_templates.h"
 
 namespace brevant {
 

@@ -1,4 +1,4 @@
-#include "res/image_resources.h"
+#include "image_resources.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "res/string_table.h"
+#include "string_table.h"
 
 #include <QHash>
 

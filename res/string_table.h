@@ -6,7 +6,9 @@
 
 namespace brevant {
 
+// An entry of the string table; IDS_NONE stands for "no message".
 enum StringId : int {
+    IDS_NONE = 0,
     IDS_MEMORY = 30001,
     IDS_WORK_FOLDER = 30002,
     IDS_PDF_FAILED = 30003,

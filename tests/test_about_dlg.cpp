@@ -1,7 +1,7 @@
-#include "help/about_dlg.h"
-#include "help/dialog_units.h"
+#include "about_dlg.h"
+#include "dialog_units.h"
 
-#include "res/string_table.h"
+#include "string_table.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,5 +1,5 @@
-#include "app/bep_model.h"
-#include "app/saturate.h"
+#include "bep_model.h"
+#include "saturate.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

@@ -1,10 +1,10 @@
 // Pixel probes on rendered charts: each fails when an element is missing or misplaced.
 
-#include "chart/chart_markers.h"
-#include "chart/chart_renderer.h"
-#include "chart/chart_text.h"
-#include "chart/draw_surface.h"
-#include "chart/headless_chart_host.h"
+#include "chart_markers.h"
+#include "chart_renderer.h"
+#include "chart_text.h"
+#include "draw_surface.h"
+#include "headless_chart_host.h"
 #include "support/fake_platform.h"
 
 #include <QTemporaryDir>
@@ -438,7 +438,7 @@ TEST(HeadlessChartHost, LaysOutRendersAndReports)
     host.Inputs().fixedCosts = 1;
     EXPECT_TRUE(host.RenderComposition());
 
-    EXPECT_EQ(host.ShowMessage(30019, "x\n", 0x40), 1);
+    EXPECT_EQ(host.ShowMessage(IDS_CLIPBOARD_SAVED, "x\n", 0x40), 1);
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(platform.messages[0].text, "x\nクリップボードに保存しました");
     EXPECT_EQ(platform.messages[0].caption, "Brevant");

@@ -1,7 +1,7 @@
-#include "chart/chart_kinds.h"
-#include "chart/chart_markers.h"
-#include "chart/chart_text.h"
-#include "chart/draw_surface.h"
+#include "chart_kinds.h"
+#include "chart_markers.h"
+#include "chart_text.h"
+#include "draw_surface.h"
 
 #include <QFontInfo>
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
-#include "app/profile_store.h"
-#include "app/settings.h"
-#include "output/cli_commands.h"
-#include "res/string_table.h"
+#include "profile_store.h"
+#include "settings.h"
+#include "cli_commands.h"
+#include "four_values.h"
+#include "string_table.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "app/text_util.h"
-#include "chart/headless_chart_host.h"
-#include "output/csv_output.h"
-#include "output/output_names.h"
-#include "res/string_table.h"
+#include "text_util.h"
+#include "headless_chart_host.h"
+#include "csv_output.h"
+#include "output_names.h"
+#include "string_table.h"
 #include "support/file_helpers.h"
 #include "support/fake_platform.h"
 

@@ -1,7 +1,7 @@
 // Saving the charts on screen to a chosen file, and copying them to the clipboard.
 
-#include "output/current_output.h"
-#include "res/dialog_templates.h"
+#include "current_output.h"
+#include "dialog_templates.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
 

@@ -1,6 +1,6 @@
-#include "chart/drag_edit.h"
+#include "drag_edit.h"
 
-#include "chart/chart_renderer.h"
+#include "chart_renderer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Dragging the movable lines and points on the real main window: cursors, the value label,
 // drops through the entries, cancelling, hidden charts, help pages and the highlight.
 
-#include "chart/drag_edit.h"
-#include "res/dialog_templates.h"
+#include "drag_edit.h"
+#include "dialog_templates.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
 

@@ -1,7 +1,7 @@
 // The raster rules every chart routine relies on.
 
-#include "chart/chart_text.h"
-#include "chart/draw_surface.h"
+#include "chart_text.h"
+#include "draw_surface.h"
 
 #include <gtest/gtest.h>
 

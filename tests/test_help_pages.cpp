@@ -1,9 +1,9 @@
-#include "help/help_pages.h"
+#include "help_pages.h"
 
-#include "app/bep_model.h"
-#include "app/chart_style.h"
-#include "app/text_util.h"
-#include "res/string_table.h"
+#include "bep_model.h"
+#include "chart_style.h"
+#include "text_util.h"
+#include "string_table.h"
 
 #include <QDate>
 #include <QRegularExpression>

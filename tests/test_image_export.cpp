@@ -1,6 +1,6 @@
-#include "output/image_export.h"
+#include "image_export.h"
 
-#include "res/string_table.h"
+#include "string_table.h"
 #include "support/file_helpers.h"
 #include "support/fake_platform.h"
 

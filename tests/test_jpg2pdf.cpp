@@ -1,6 +1,6 @@
-#include "output/jpg2pdf.h"
+#include "jpg2pdf.h"
 
-#include "res/string_table.h"
+#include "string_table.h"
 #include "support/file_helpers.h"
 #include "support/fake_platform.h"
 

@@ -1,11 +1,11 @@
 // The main window's life cycle: start-up from the profile store, placement and minimum
 // size, the chart-area layout, keys, help pages, painting and saving on close.
 
-#include "app/dropped_files.h"
-#include "chart/chart_geometry.h"
-#include "help/about_dlg.h"
-#include "help/help_pages.h"
-#include "res/dialog_templates.h"
+#include "dropped_files.h"
+#include "chart_geometry.h"
+#include "about_dlg.h"
+#include "help_pages.h"
+#include "dialog_templates.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
 

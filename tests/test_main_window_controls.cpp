@@ -1,7 +1,7 @@
 // The controls of the main window: what each one changes, and the paste and sample paths.
 
-#include "app/ui/color_button.h"
-#include "res/dialog_templates.h"
+#include "color_button.h"
+#include "dialog_templates.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
 

@@ -1,10 +1,10 @@
 // The main window's output buttons: "CSV付き出力" (1065) and batch creation (1011), by
 // click and by dropping a file on the batch button.
 
-#include "app/text_util.h"
-#include "output/csv_output.h"
-#include "res/dialog_templates.h"
-#include "res/string_table.h"
+#include "text_util.h"
+#include "csv_output.h"
+#include "dialog_templates.h"
+#include "string_table.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
 

@@ -4,11 +4,12 @@
 // any such change. Set BREVANT_WRITE_IDENTITY=FILE to write the digests of this build
 // instead of comparing (only to add a case, never to make a failing case pass).
 
-#include "app/bep_model.h"
-#include "chart/headless_chart_host.h"
-#include "output/batch.h"
-#include "output/cli_commands.h"
-#include "output/image_export.h"
+#include "bep_model.h"
+#include "headless_chart_host.h"
+#include "batch.h"
+#include "cli_commands.h"
+#include "four_values.h"
+#include "image_export.h"
 #include "support/fake_platform.h"
 #include "support/file_helpers.h"
 

@@ -1,5 +1,5 @@
-#include "present/balloon_tip.h"
-#include "present/present_commands.h"
+#include "balloon_tip.h"
+#include "present_commands.h"
 
 #include <QAction>
 #include <QTest>

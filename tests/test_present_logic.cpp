@@ -1,8 +1,8 @@
-#include "present/pointer_stick.h"
-#include "present/present_images.h"
-#include "present/present_menu.h"
-#include "present/renderer_background.h"
-#include "present/saved_background.h"
+#include "pointer_stick.h"
+#include "present_images.h"
+#include "present_menu.h"
+#include "renderer_background.h"
+#include "saved_background.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // composition itself when nothing changed since the window was drawn). Every change to
 // what is drawn must still show, and an image handed out must keep its pixels.
 
-#include "chart/headless_chart_host.h"
+#include "headless_chart_host.h"
 #include "support/fake_platform.h"
 
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "present/ripple.h"
+#include "ripple.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "app/profile_store.h"
-#include "app/settings.h"
+#include "profile_store.h"
+#include "settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 // The presentation window driven like a user does: keys, wheel, menu clicks and the
 // pointer stick, against a real main window on the offscreen platform.
 
-#include "present/cshow_dlg.h"
-#include "res/dialog_templates.h"
-#include "res/present_tables.h"
-#include "res/string_table.h"
+#include "cshow_dlg.h"
+#include "dialog_templates.h"
+#include "present_tables.h"
+#include "string_table.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
 

@@ -1,6 +1,6 @@
-#include "app/message.h"
-#include "app/text_util.h"
-#include "platform/platform.h"
+#include "message.h"
+#include "text_util.h"
+#include "platform.h"
 #include "support/fake_platform.h"
 
 #include <QTemporaryDir>
@@ -67,17 +67,17 @@ TEST(ShowMessage, ShowsPrefixAndTextUnderTheAppName)
     QTemporaryDir dir;
     test::FakePlatform platform(dir.path());
     platform.answers = {kIdYes};
-    EXPECT_EQ(ShowMessage(platform, 30021, QStringLiteral("1,2,3,4\n"), kMbQuestion), kIdYes);
+    EXPECT_EQ(ShowMessage(platform, IDS_SET_FOUR_VALUES, QStringLiteral("1,2,3,4\n"), kMbQuestion), kIdYes);
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(platform.messages[0].caption, QStringLiteral("Brevant"));
     EXPECT_EQ(platform.messages[0].flags, 0x24u);
     EXPECT_EQ(platform.messages[0].text,
               QStringLiteral("1,2,3,4\nこの値を、最大売上高, 目標売上高, 固定費, 変動費率 にセットしてもよろしいですか"));
 
-    EXPECT_EQ(ShowMessage(platform, 30019, QString(), kMbInformation), kIdOk);
-    EXPECT_EQ(ShowMessage(platform, 30023, QString(), kMbQuestionCancel), kIdNo);
+    EXPECT_EQ(ShowMessage(platform, IDS_CLIPBOARD_SAVED, QString(), kMbInformation), kIdOk);
+    EXPECT_EQ(ShowMessage(platform, IDS_BATCH_MODE, QString(), kMbQuestionCancel), kIdNo);
     // An id outside the table shows nothing.
-    EXPECT_EQ(ShowMessage(platform, 30008, QString(), kMbError), 0);
+    EXPECT_EQ(ShowMessage(platform, StringId(30008), QString(), kMbError), 0);
     EXPECT_EQ(platform.messages.size(), 3);
 }
 

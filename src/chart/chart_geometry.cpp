@@ -1,6 +1,6 @@
-#include "chart/chart_geometry.h"
+#include "chart_geometry.h"
 
-#include "app/saturate.h"
+#include "saturate.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 // are first taken on a 0..999 grid in both axes (y downwards, 999 = amount 0) and only then
 // scaled to the plot's pixels, so the three chart kinds agree to the pixel.
 
-#include "app/bep_model.h"
-#include "app/chart_style.h"
+#include "bep_model.h"
+#include "chart_style.h"
 
 #include <QPoint>
 #include <QRect>

@@ -3,10 +3,10 @@
 // charts". The main window implements it; HeadlessChartHost implements it over a plain
 // image for the command line and tests. Output code never sees a widget.
 
-#include "app/bep_model.h"
-#include "app/chart_style.h"
-#include "app/message.h"
-#include "chart/chart_geometry.h"
+#include "bep_model.h"
+#include "chart_style.h"
+#include "message.h"
+#include "chart_geometry.h"
 
 #include <QImage>
 #include <QRect>
@@ -46,7 +46,7 @@ public:
     virtual Platform& GetPlatform() = 0;
 
     // The message-box convention, owned by this host's window.
-    int ShowMessage(int id, const QString& prefix, unsigned flags)
+    int ShowMessage(StringId id, const QString& prefix, unsigned flags)
     {
         return brevant::ShowMessage(GetPlatform(), id, prefix, flags);
     }

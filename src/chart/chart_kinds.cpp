@@ -1,9 +1,9 @@
-#include "chart/chart_kinds.h"
+#include "chart_kinds.h"
 
-#include "app/saturate.h"
-#include "app/text_util.h"
-#include "chart/chart_markers.h"
-#include "chart/chart_text.h"
+#include "saturate.h"
+#include "text_util.h"
+#include "chart_markers.h"
+#include "chart_text.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // The three chart kinds: their profit and loss areas with labels, the four figure lines
 // with their names and ratio texts, and the order in which one chart is put together.
 
-#include "chart/chart_paint.h"
+#include "chart_paint.h"
 
 namespace brevant {
 

@@ -1,7 +1,7 @@
-#include "chart/chart_markers.h"
+#include "chart_markers.h"
 
-#include "app/saturate.h"
-#include "chart/chart_text.h"
+#include "saturate.h"
+#include "chart_text.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // of the total-cost and marginal-profit lines. Drawn on the composition surface, over the
 // framed plot, so the boxes may reach into the title and scale bands.
 
-#include "chart/chart_kinds.h"
+#include "chart_kinds.h"
 
 namespace brevant {
 

@@ -1,6 +1,6 @@
-#include "chart/chart_paint.h"
+#include "chart_paint.h"
 
-#include "app/saturate.h"
+#include "saturate.h"
 
 namespace brevant {
 

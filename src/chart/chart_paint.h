@@ -3,10 +3,10 @@
 // this paint, the break-even figure computed at its start, the highlight flag, and the
 // movable-element table the drawing writes positions into.
 
-#include "app/bep_model.h"
-#include "app/chart_style.h"
-#include "chart/chart_geometry.h"
-#include "chart/draw_surface.h"
+#include "bep_model.h"
+#include "chart_style.h"
+#include "chart_geometry.h"
+#include "draw_surface.h"
 
 namespace brevant {
 

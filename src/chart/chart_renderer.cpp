@@ -1,9 +1,9 @@
-#include "chart/chart_renderer.h"
+#include "chart_renderer.h"
 
-#include "chart/chart_kinds.h"
-#include "chart/chart_paint.h"
-#include "chart/chart_text.h"
-#include "chart/draw_surface.h"
+#include "chart_kinds.h"
+#include "chart_paint.h"
+#include "chart_text.h"
+#include "draw_surface.h"
 
 #include <bit>
 #include <cstdint>

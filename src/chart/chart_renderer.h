@@ -3,9 +3,9 @@
 // off-screen image (each plot first in its own plot-sized image), then copies it to the
 // target in one block. The composition stays behind for the exports.
 
-#include "app/bep_model.h"
-#include "app/chart_style.h"
-#include "chart/chart_geometry.h"
+#include "bep_model.h"
+#include "chart_style.h"
+#include "chart_geometry.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,8 +1,8 @@
-#include "chart/chart_text.h"
+#include "chart_text.h"
 
-#include "app/bep_model.h"
-#include "app/saturate.h"
-#include "app/text_util.h"
+#include "bep_model.h"
+#include "saturate.h"
+#include "text_util.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // Fonts, amount texts, band measurements, the plot frame, titles and the two scales.
 
-#include "chart/chart_paint.h"
+#include "chart_paint.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "chart/drag_edit.h"
+#include "drag_edit.h"
 
-#include "app/saturate.h"
-#include "app/text_util.h"
-#include "chart/chart_renderer.h"
-#include "chart/chart_text.h"
-#include "chart/draw_surface.h"
+#include "saturate.h"
+#include "text_util.h"
+#include "chart_renderer.h"
+#include "chart_text.h"
+#include "draw_surface.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 // window's back buffer, and what a drop changes. The main window and the presentation
 // window both drive these with their own mouse tracking and cursors.
 
-#include "app/bep_model.h"
-#include "chart/chart_geometry.h"
+#include "bep_model.h"
+#include "chart_geometry.h"
 
 #include <QImage>
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "chart/draw_surface.h"
+#include "draw_surface.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>

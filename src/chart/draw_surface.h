@@ -6,7 +6,7 @@
 // counter-clockwise about the top-left corner of the unrotated text; fonts are asked for
 // by character (em) height in pixels.
 
-#include "app/chart_style.h"
+#include "chart_style.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "chart/headless_chart_host.h"
+#include "headless_chart_host.h"
 
 namespace brevant {
 

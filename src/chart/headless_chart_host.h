@@ -2,8 +2,8 @@
 // A chart host without a window: the chart area is a plain image of a given size, with its
 // own renderer and movable-element table. Used by the command line and by tests.
 
-#include "chart/chart_host.h"
-#include "chart/chart_renderer.h"
+#include "chart_host.h"
+#include "chart_renderer.h"
 
 #include <QSize>
 

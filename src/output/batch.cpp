@@ -1,15 +1,15 @@
-#include "output/batch.h"
+#include "batch.h"
 
-#include "app/message.h"
-#include "app/text_util.h"
-#include "chart/chart_host.h"
-#include "output/batch_file.h"
-#include "output/csv_output.h"
-#include "output/image_export.h"
-#include "output/output_names.h"
-#include "output/summary_csv_file.h"
-#include "platform/platform.h"
-#include "res/string_table.h"
+#include "message.h"
+#include "text_util.h"
+#include "chart_host.h"
+#include "batch_file.h"
+#include "csv_output.h"
+#include "image_export.h"
+#include "output_names.h"
+#include "summary_csv_file.h"
+#include "platform.h"
+#include "string_table.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,7 +52,7 @@ std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
     const double bep = inputs.fixedCosts / (1.0 - percent / 100.0);
     if (inputs.maxSales == 0)
         inputs.maxSales = DefaultMaxSales(bep, inputs.targetSales);
-    if (const int id = CheckAmountOrder(inputs)) {
+    if (const StringId id = CheckAmountOrder(inputs)) {
         ShowMessage(platform, id, line + u'\n', kMbError);
         return std::nullopt;
     }

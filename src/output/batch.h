@@ -2,7 +2,7 @@
 // Batch creation: the charts and a CSV summary for every record of a CSV file, either one
 // folder per record or all records together in the output root.
 
-#include "app/bep_model.h"
+#include "bep_model.h"
 
 #include <QString>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "output/batch_file.h"
+#include "batch_file.h"
 
-#include "app/text_util.h"
+#include "text_util.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "output/checked_save_file.h"
+#include "checked_save_file.h"
 
 #include <QFileInfo>
 

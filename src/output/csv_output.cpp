@@ -1,13 +1,13 @@
-#include "output/csv_output.h"
+#include "csv_output.h"
 
-#include "app/message.h"
-#include "app/text_util.h"
-#include "chart/chart_host.h"
-#include "output/image_export.h"
-#include "output/output_names.h"
-#include "output/summary_csv_file.h"
-#include "platform/platform.h"
-#include "res/string_table.h"
+#include "message.h"
+#include "text_util.h"
+#include "chart_host.h"
+#include "image_export.h"
+#include "output_names.h"
+#include "summary_csv_file.h"
+#include "platform.h"
+#include "string_table.h"
 
 #include <QDir>
 #include <QFileInfo>

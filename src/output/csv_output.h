@@ -3,8 +3,8 @@
 // "BEP.csv" and one image per chart. The summary format, the chart file names and the
 // desktop folder are shared with batch creation.
 
-#include "app/bep_model.h"
-#include "app/chart_style.h"
+#include "bep_model.h"
+#include "chart_style.h"
 
 #include <QDateTime>
 #include <QString>

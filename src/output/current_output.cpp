@@ -1,9 +1,9 @@
-#include "output/current_output.h"
+#include "current_output.h"
 
-#include "chart/chart_host.h"
-#include "output/image_export.h"
-#include "platform/platform.h"
-#include "res/string_table.h"
+#include "chart_host.h"
+#include "image_export.h"
+#include "platform.h"
+#include "string_table.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "output/gif_writer.h"
+#include "gif_writer.h"
 
 #include <QHash>
 

@@ -1,12 +1,12 @@
-#include "output/image_export.h"
+#include "image_export.h"
 
-#include "app/message.h"
-#include "output/gif_writer.h"
-#include "output/jpg2pdf.h"
-#include "output/png_encoder.h"
-#include "output/unsynced_file.h"
-#include "platform/platform.h"
-#include "res/string_table.h"
+#include "message.h"
+#include "gif_writer.h"
+#include "jpg2pdf.h"
+#include "png_encoder.h"
+#include "unsynced_file.h"
+#include "platform.h"
+#include "string_table.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "output/jpg2pdf.h"
+#include "jpg2pdf.h"
 
-#include "app/message.h"
-#include "output/checked_save_file.h"
-#include "platform/platform.h"
-#include "res/string_table.h"
+#include "message.h"
+#include "checked_save_file.h"
+#include "platform.h"
+#include "string_table.h"
 
 #include <QFile>
 

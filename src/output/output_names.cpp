@@ -1,4 +1,4 @@
-#include "output/output_names.h"
+#include "output_names.h"
 
 #include <QFile>
 #include <QFileInfo>

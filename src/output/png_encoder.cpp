@@ -1,4 +1,4 @@
-#include "output/png_encoder.h"
+#include "png_encoder.h"
 
 #include <array>
 #include <cstdint>

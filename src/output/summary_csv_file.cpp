@@ -1,9 +1,9 @@
-#include "output/summary_csv_file.h"
+#include "summary_csv_file.h"
 
-#include "app/message.h"
-#include "app/text_util.h"
-#include "platform/platform.h"
-#include "res/string_table.h"
+#include "message.h"
+#include "text_util.h"
+#include "platform.h"
+#include "string_table.h"
 
 namespace brevant {
 

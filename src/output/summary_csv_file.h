@@ -2,7 +2,7 @@
 // The summary file "BEP.csv" being written: CP932 text with CR LF line ends, replacing
 // any earlier file only when it is complete.
 
-#include "output/checked_save_file.h"
+#include "checked_save_file.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "output/unsynced_file.h"
+#include "unsynced_file.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "platform/cli_platform.h"
+#include "cli_platform.h"
 
-#include "platform/user_folders.h"
+#include "user_folders.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -3,7 +3,7 @@
 // the window would show them (control characters as "?"), questions are answered by the
 // caller's policy, and nothing waits on a person.
 
-#include "platform/platform.h"
+#include "platform.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "platform/user_folders.h"
+#include "user_folders.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "support/fake_platform.h"
 
-#include "res/string_table.h"
+#include "string_table.h"
 
 namespace brevant::test {
 

@@ -2,7 +2,7 @@
 // A scripted platform for tests: records every message, answers questions and dialogs
 // from queues, and keeps the desktop and temporary folders inside a test directory.
 
-#include "platform/platform.h"
+#include "platform.h"
 
 #include <QDir>
 #include <QList>

@@ -2,9 +2,9 @@
 // A main window on the offscreen platform with a scripted platform and an in-memory
 // profile store; controls are found by their numeric ids.
 
-#include "app/profile_store.h"
-#include "app/settings.h"
-#include "app/ui/ctarnel_dlg.h"
+#include "profile_store.h"
+#include "settings.h"
+#include "ctarnel_dlg.h"
 #include "support/fake_platform.h"
 
 #include <QApplication>
@@ -33,6 +33,9 @@ struct MainWindowHarness {
         if (show) {
             window->show();
             [[maybe_unused]] bool exposed = QTest::qWaitForWindowExposed(window.get());
+            // The window's keys act in the active window, as on a desktop.
+            window->activateWindow();
+            [[maybe_unused]] bool active = QTest::qWaitForWindowActive(window.get());
         }
         return *window;
     }

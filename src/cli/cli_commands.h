@@ -1,0 +1,36 @@
+#pragma once
+// The headless subcommands "render", "batch" and "calc": the same renderer and output code
+// as the window, on a chart host without a window. They read the saved settings and never
+// write them. Results go to standard output, messages and usage errors to standard error;
+// the exit status is 0 on success, 1 on failure (after its message), 2 on wrong usage.
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace brevant {
+
+class ProfileStore;
+
+enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+
+// Entry from main() with at least one argument: a subcommand, --help or --version.
+// Makes the application (on the offscreen platform when there is no display) only for a
+// subcommand.
+int RunCommandLine(int argc, char* argv[]);
+
+// The subcommands on the whole argument list (argument 0 is the program, 1 the
+// subcommand), with text for standard output appended to `out`.
+int RunRenderCommand(const QStringList& arguments, ProfileStore& store, QString& out);
+int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& out);
+int RunCalcCommand(const QStringList& arguments, ProfileStore& store, QString& out);
+
+// "WxH" with both sides 1..32767.
+std::optional<QSize> ParseChartSize(const QString& text);
+
+// The output format of a format name ("jpeg", "bmp", "gif", "png", "tiff", "pdf").
+std::optional<int32_t> ParseFormatName(const QString& name);
+
+} // namespace brevant

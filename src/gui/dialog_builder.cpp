@@ -1,0 +1,223 @@
+#include "dialog_builder.h"
+
+#include "color_button.h"
+#include "dialog_units.h"
+#include "image_resources.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTextEdit>
+
+namespace brevant {
+
+namespace {
+
+Qt::Alignment HorizontalAlignment(unsigned style)
+{
+    switch (style & kAlignMask) {
+    case kAlignCenter:
+        return Qt::AlignHCenter;
+    case kAlignRight:
+        return Qt::AlignRight;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+QString Text(const char* utf8) { return utf8 ? QString::fromUtf8(utf8) : QString(); }
+
+// Typing accepts digits only, as a number entry does on the desktop; texts the program
+// sets, and pasted texts, may hold anything.
+class DigitsOnlyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const QString text = key->text();
+            const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+            if (!command && !text.isEmpty() && text.at(0).isPrint()) {
+                for (QChar c : text) {
+                    if (c < u'0' || c > u'9')
+                        return true;
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+QIcon LoadPicture(const char* symbol)
+{
+    if (!symbol)
+        return {};
+    InitImageResources();
+    const QString path = ButtonImagePath(QString::fromLatin1(symbol));
+    return QFile::exists(path) ? QIcon(path) : QIcon();
+}
+
+QPushButton* MakeImageButton(QWidget* window, const ControlTemplate& c, const QRect& px)
+{
+    auto* b = new QPushButton(Text(c.text), window);
+    b->setIcon(LoadPicture(c.image));
+    // A picture alone fills about three quarters of the button; beside a text it keeps to
+    // the text's scale.
+    const int side = c.text ? std::min(20, px.height() - 12)
+                            : std::min(px.width(), px.height()) * 3 / 4;
+    b->setIconSize(QSize(std::max(side, 8), std::max(side, 8)));
+    if (c.style & kImageRight)
+        b->setLayoutDirection(Qt::RightToLeft);
+    return b;
+}
+
+QWidget* MakeControl(QWidget* window, const ControlTemplate& c, const QRect& px,
+                     Platform& platform)
+{
+    const QString text = Text(c.text);
+    switch (c.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(text, window);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(HorizontalAlignment(c.style) | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::Entry: {
+        auto* edit = new QLineEdit(window);
+        edit->setAlignment(HorizontalAlignment(c.style) | Qt::AlignVCenter);
+        if (c.style & kDigitsOnly) {
+            edit->installEventFilter(new DigitsOnlyFilter(edit));
+            edit->setInputMethodHints(Qt::ImhDigitsOnly);
+            // Text composed by an input method arrives without key presses; keep it out.
+            edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+        }
+        return edit;
+    }
+    case ControlKind::SpinEntry: {
+        auto* spin = new QSpinBox(window);
+        spin->setLocale(QLocale::c());
+        spin->setAlignment(HorizontalAlignment(c.style) | Qt::AlignVCenter);
+        spin->setGroupSeparatorShown(false);
+        // A typed number counts once editing finishes, brought into the range.
+        spin->setKeyboardTracking(false);
+        spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+        spin->setAccelerated(true);
+        return spin;
+    }
+    case ControlKind::Check:
+        return new QCheckBox(window);
+    case ControlKind::Radio:
+        return new QRadioButton(text, window);
+    case ControlKind::PushButton:
+        return new QPushButton(text, window);
+    case ControlKind::ImageButton:
+        return MakeImageButton(window, c, px);
+    case ControlKind::ColorButton:
+        return new ColorButton(platform, window);
+    case ControlKind::GroupBox:
+        return new QGroupBox(text, window);
+    case ControlKind::HorizontalRule:
+    case ControlKind::VerticalRule: {
+        auto* rule = new QFrame(window);
+        rule->setFrameShape(c.kind == ControlKind::HorizontalRule ? QFrame::HLine
+                                                                  : QFrame::VLine);
+        rule->setFrameShadow(QFrame::Sunken);
+        return rule;
+    }
+    case ControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(window);
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        bar->setTextVisible(false);
+        return bar;
+    }
+    case ControlKind::TextBox: {
+        auto* box = new QTextEdit(window);
+        box->setReadOnly(true);
+        box->setAcceptRichText(false);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setLineWrapMode(QTextEdit::WidgetWidth);
+        return box;
+    }
+    case ControlKind::Marker:
+        return new QWidget(window);
+    case ControlKind::Frame: {
+        auto* frame = new QFrame(window);
+        frame->setFrameShape(QFrame::Box);
+        return frame;
+    }
+    case ControlKind::Spin:
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QFont TemplateFont(const DialogTemplate& dialog)
+{
+    return DialogFont(QString::fromUtf8(dialog.fontFace), dialog.pointSize);
+}
+
+BuiltDialog BuildDialog(QWidget* window, const DialogTemplate& dialog, Platform& platform)
+{
+    BuiltDialog built;
+    built.font = TemplateFont(dialog);
+    window->setFont(built.font);
+    built.size = DialogUnitsToPixels(QRect(QPoint(0, 0), dialog.size), built.font).size();
+
+    QWidget* lastSpinEntry = nullptr;
+    QButtonGroup* group = nullptr;
+    for (const ControlTemplate& c : dialog.controls) {
+        if (c.kind == ControlKind::Spin) {
+            // The spin and its entry are one spin box; the spin's id finds it too.
+            if (lastSpinEntry && c.id != IDC_STATIC)
+                built.byId.insert(c.id, lastSpinEntry);
+            continue;
+        }
+        const QRect px = DialogUnitsToPixels(c.rect, built.font);
+        QWidget* w = MakeControl(window, c, px, platform);
+        if (!w)
+            continue;
+        w->setGeometry(px);
+        if (c.id != IDC_STATIC) {
+            w->setObjectName(QString::number(c.id));
+            built.byId.insert(c.id, w);
+        }
+        if (c.tooltip)
+            w->setToolTip(QString::fromUtf8(c.tooltip));
+        if (c.style & kHidden)
+            w->hide();
+        if (c.style & kAcceptFiles)
+            w->setAcceptDrops(true);
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            // Enter never presses a button of this window.
+            button->setAutoDefault(false);
+            button->setDefault(false);
+        }
+        lastSpinEntry = c.kind == ControlKind::SpinEntry ? w : nullptr;
+        if (c.kind == ControlKind::Radio) {
+            if (!group || (c.style & kGroupStart)) {
+                group = new QButtonGroup(window);
+                group->setExclusive(true);
+                built.radioGroups.append(group);
+            }
+            group->addButton(static_cast<QRadioButton*>(w), c.id);
+        }
+    }
+    return built;
+}
+
+} // namespace brevant
