@@ -4,7 +4,7 @@
 #include "gif_writer.h"
 #include "jpg2pdf.h"
 #include "png_encoder.h"
-#include "unsynced_file.h"
+#include "atomic_file.h"
 #include "platform.h"
 #include "string_table.h"
 
@@ -65,11 +65,6 @@ std::optional<QByteArray> EncodeWithQt(const QImage& image, const ImageEncoder& 
         return std::nullopt;
     buffer.close();
     return bytes;
-}
-
-bool WriteWhole(const QByteArray& bytes, const QString& path)
-{
-    return WriteFileUnsynced(path, bytes);
 }
 
 // Exists already, or made now; a folder made meanwhile by someone else counts too.
@@ -168,7 +163,8 @@ bool WriteEncodedImage(const EncodedImage& encoded, const QString& path, Platfor
     switch (encoded.status) {
     case EncodedImage::Status::Ok:
         try {
-            return WriteWhole(encoded.bytes, path);
+            // Images are many and cheap to make again: no wait for the disk.
+            return WriteWholeFile(path, encoded.bytes, AtomicFile::Sync::No);
         } catch (const std::bad_alloc&) {
             return false;
         }

@@ -1,7 +1,7 @@
 #include "jpg2pdf.h"
 
 #include "message.h"
-#include "checked_save_file.h"
+#include "atomic_file.h"
 #include "platform.h"
 #include "string_table.h"
 
@@ -169,7 +169,7 @@ bool CJpg2Pdf::Convert(const QString& jpegPath, const QString& pdfPath,
         return fail("[Get Size]\n");
     // Written beside the target and renamed over it at the end, so a failure leaves any
     // earlier file as it was and no partial PDF behind.
-    CheckedSaveFile pdf(pdfPath);
+    AtomicFile pdf(pdfPath);
     if (!pdf.open(QIODevice::WriteOnly))
         return fail("[File Create]\n");
 
@@ -230,10 +230,9 @@ bool CJpg2Pdf::Convert(const QString& jpegPath, const QString& pdfPath,
     Put(pdf, "/Length %d >>\n", int(std::min<qint64>(jpeg.size(), INT32_MAX)));
     Put(pdf, "stream\n");
 
-    if (!CopyStream(jpeg, pdf)) {
-        pdf.cancelWriting();
+    // An uncommitted file is discarded when it goes out of scope.
+    if (!CopyStream(jpeg, pdf))
         return fail("[Copy Stream]\n");
-    }
     Put(pdf, "endstream\n");
     Put(pdf, "endobj\n");
 

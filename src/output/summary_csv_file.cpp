@@ -14,8 +14,8 @@ SummaryCsvFile::SummaryCsvFile(const QString& path)
 
 bool SummaryCsvFile::Open(Platform& platform)
 {
-    // A folder that cannot be written to fails here; QSaveFile otherwise writes beside
-    // the target and renames at the end, so a half-written file never replaces a good one.
+    // A folder that cannot be written to fails here; otherwise the file is written beside
+    // the target and renamed at the end, so a half-written file never replaces a good one.
     if (!file_.open(QIODevice::WriteOnly)) {
         ShowMessage(platform, IDS_OPEN_FAILED, QString(), kMbError);
         return false;

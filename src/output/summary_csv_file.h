@@ -2,7 +2,7 @@
 // The summary file "BEP.csv" being written: CP932 text with CR LF line ends, replacing
 // any earlier file only when it is complete.
 
-#include "checked_save_file.h"
+#include "atomic_file.h"
 
 #include <QString>
 
@@ -23,7 +23,7 @@ public:
     bool Commit(Platform& platform);
 
 private:
-    CheckedSaveFile file_;
+    AtomicFile file_;
 };
 
 } // namespace brevant
