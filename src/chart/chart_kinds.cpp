@@ -231,11 +231,11 @@ void DrawChart(int k, DrawSurface& comp, QImage& plotImage, ChartPaint& p)
     {
         DrawSurface plot(plotImage, comp.dpiY());
         if (areas) {
-            if (k == 0 || k == 2) {
+            if (DrawsBreakEvenParts(k)) {
                 DrawProfitArea(plot, p, AreaVariant::BreakEven);
                 DrawLossArea(plot, p, AreaVariant::BreakEven);
             }
-            if (k == 1 || k == 2) {
+            if (DrawsIndexParts(k)) {
                 DrawProfitArea(plot, p, AreaVariant::Index);
                 DrawLossArea(plot, p, AreaVariant::Index);
             }
@@ -244,16 +244,16 @@ void DrawChart(int k, DrawSurface& comp, QImage& plotImage, ChartPaint& p)
             DrawSalesLine(plot, p);
         if (widths[kFixedLine] > 0)
             DrawFixedLine(plot, p, k);
-        if ((k == 0 || k == 2) && widths[kTotalCostLine] > 0)
+        if (DrawsBreakEvenParts(k) && widths[kTotalCostLine] > 0)
             DrawTotalLine(plot, p, k);
-        if ((k == 1 || k == 2) && widths[kMarginalLine] > 0)
+        if (DrawsIndexParts(k) && widths[kMarginalLine] > 0)
             DrawMarginalLine(plot, p, k);
         // The labels stand even when the areas do not.
-        if (k == 0 || k == 2) {
+        if (DrawsBreakEvenParts(k)) {
             DrawProfitLabel(plot, p, AreaVariant::BreakEven);
             DrawLossLabel(plot, p, AreaVariant::BreakEven);
         }
-        if (k == 1 || k == 2) {
+        if (DrawsIndexParts(k)) {
             DrawProfitLabel(plot, p, AreaVariant::Index);
             DrawLossLabel(plot, p, AreaVariant::Index);
         }
@@ -269,13 +269,13 @@ void DrawChart(int k, DrawSurface& comp, QImage& plotImage, ChartPaint& p)
     p.elements.RecordElement(MovableElementTable::kRightEdge[k], topRight, bottomRight);
 
     DrawPlotFrame(comp, p, x0, y0);
-    if ((k == 0 || k == 2) && p.inputs.maxSales >= p.inputs.targetSales)
+    if (DrawsBreakEvenParts(k) && p.inputs.maxSales >= p.inputs.targetSales)
         DrawTargetMarker(comp, p, k);
     if (areas)
         DrawBreakEvenMarker(comp, p, k, k == 0 ? AreaVariant::BreakEven : AreaVariant::Index);
-    if (k == 0 || k == 2)
+    if (DrawsBreakEvenParts(k))
         DrawTotalCostHandle(comp, p, k);
-    if (k == 1 || k == 2)
+    if (DrawsIndexParts(k))
         DrawMarginalHandle(comp, p, k);
 
     DrawTitles(comp, p, x0, y0, p.style.titles[k], p.style.subtitles[k]);

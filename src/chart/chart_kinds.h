@@ -6,6 +6,12 @@
 
 namespace brevant {
 
+// The kinds of chart by index: chart 0 is the break-even chart (total cost line, areas
+// and marker in yen), chart 1 the index chart (marginal profit line, areas as indices),
+// chart 2 the combined chart, which draws both.
+constexpr bool DrawsBreakEvenParts(int chart) { return chart == 0 || chart == 2; }
+constexpr bool DrawsIndexParts(int chart) { return chart == 1 || chart == 2; }
+
 // Break-even variant: sales line against total-cost line. Index variant: marginal-profit
 // line against fixed-cost line.
 enum class AreaVariant { BreakEven, Index };
