@@ -1,4 +1,5 @@
 #include "bep_model.h"
+#include "four_values.h"
 #include "saturate.h"
 
 #include <gtest/gtest.h>
@@ -127,4 +128,32 @@ TEST(FormatWhole, WritesAsTheCLibraryDoes)
     EXPECT_EQ(FormatWhole(113073986.78), QStringLiteral("113073987"));
     EXPECT_EQ(FormatWhole(std::numeric_limits<double>::infinity()), QStringLiteral("inf"));
     EXPECT_EQ(FormatWhole(-std::numeric_limits<double>::infinity()), QStringLiteral("-inf"));
+}
+
+TEST(ApplyFourValues, TakesFiguresAsPasted)
+{
+    struct Case {
+        const char* text;
+        int result;
+        double maxSales, targetSales, fixedCosts;
+        int32_t ratio;
+    } cases[] = {
+        {"154321000,125678900,49605558,56.13", 0, 154321000, 125678900, 49605558, 5613},
+        {"1000\t500\t300\t25.5\r\n", 0, 1000, 500, 300, 2550},
+        {"1000,500", 0, 1000, 500, 0, 2500},          // ratio kept, fixed costs 0
+        {"1000,500,300,150", 0, 1000, 500, 300, 10000}, // clamped
+        {"1000,500,300,-3", 0, 1000, 500, 300, 0},
+        {"1000,500,300,0.29", 0, 1000, 500, 300, 28},
+        {"3000000000,0,-1,20,extra", 0, 2147483647, 1, 0, 2000},
+        {"1000,,300,20", IDS_ZERO_VALUE, 1000, 7, 7, 2500}, // stops after the first field
+        {"", IDS_ZERO_VALUE, 7, 7, 7, 2500},
+    };
+    for (const auto& c : cases) {
+        BepInputs in{7, 7, 7, 2500, 0};
+        EXPECT_EQ(ApplyFourValues(in, QString::fromUtf8(c.text)), c.result) << c.text;
+        EXPECT_EQ(in.maxSales, c.maxSales) << c.text;
+        EXPECT_EQ(in.targetSales, c.targetSales) << c.text;
+        EXPECT_EQ(in.fixedCosts, c.fixedCosts) << c.text;
+        EXPECT_EQ(in.variableCostRatio, c.ratio) << c.text;
+    }
 }
