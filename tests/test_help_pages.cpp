@@ -4,10 +4,13 @@
 #include "chart_style.h"
 #include "text_util.h"
 #include "string_table.h"
+#include "support/file_helpers.h"
 
 #include <QDate>
+#include <QDir>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace brevant;
@@ -284,4 +287,37 @@ TEST(HelpPageText, NamesAndLimitsMatchTheProgram)
     // Only target sales must not be blank; fixed costs and the ratio may be 0.
     EXPECT_FALSE(batch.contains(QStringLiteral("固定費は空欄(0)にできません")));
     EXPECT_TRUE(batch.contains(QStringLiteral("目標売上高は空欄(0)にできません")));
+}
+
+// A page file with a broken reference must come out empty, which the page tests notice,
+// rather than with a silent gap; an include loop must not recurse without end.
+TEST(HelpOutlineText, IncludesResolveOrThePageIsRefused)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("shared"));
+    const auto page = [&](const QByteArray& text) {
+        const QString path = dir.filePath("page.txt");
+        EXPECT_TRUE(test::WriteAll(path, text));
+        return HelpOutlineText(path);
+    };
+    // Saved by an editor that writes a byte order mark and CR LF; included relative to the
+    // including file, at any depth.
+    ASSERT_TRUE(test::WriteAll(dir.filePath("shared/a.txt"), "@include b.txt\r\n"));
+    ASSERT_TRUE(test::WriteAll(dir.filePath("shared/b.txt"), "  (例) 1,2\r\n"));
+    EXPECT_EQ(page("\xEF\xBB\xBF= 【題】\r\n\r\n=  (1) 見出し\r\n本文\r\n"
+                   "@include shared/a.txt\r\n"),
+              QStringLiteral("【題】\r\n\r\n (1) 見出し\r\n     本文\r\n       (例) 1,2\r\n\r\n"));
+
+    const QByteArray broken[] = {
+        "= 1 見出し\n@include shared/none.txt\n", // a snippet that does not exist
+        "= 1 見出し\n@include page.txt\n",        // includes itself
+        "= 1 見出し\n@inclde shared/b.txt\n",     // a misspelt directive
+        "= 1 見出し\n@include\n",
+        "本文\n= 1 見出し\n",                     // text before any heading
+        "= 【題】\n本文\n",                       // a title stands alone
+        "= 1 見出し\n= \n本文\n",                 // an empty heading
+    };
+    for (const QByteArray& text : broken)
+        EXPECT_EQ(page(text), QString()) << text.toStdString();
 }

@@ -14,4 +14,9 @@ enum HelpPageKind : int {
 // The whole text of one page, every line ended by CR LF; an unknown kind gives "".
 QString HelpPageText(int kind);
 
+// The outline file at path (a resource or a file on disk, in the format of res/help/)
+// laid out as a page. A file that cannot be read, an include that cannot, an unknown
+// directive, an empty heading or text with no heading above it gives "" and a warning.
+QString HelpOutlineText(const QString& path);
+
 } // namespace brevant
