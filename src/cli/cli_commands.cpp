@@ -180,9 +180,9 @@ int RunRenderCommand(const QStringList& arguments, ProfileStore& store, QString&
 
     const QString path = parser.value(output);
     if (ExtensionFormat(path).isEmpty())
-        return UsageError(
-            nullptr, QStringLiteral("unsupported file type: %1 (use .png, .jpg, .bmp, .gif, .tif or .pdf)")
-                .arg(path));
+        return UsageError(nullptr, QStringLiteral("unsupported file type: %1 (use .png, .jpg, "
+                                                  ".bmp, .gif, .tif or .pdf)")
+                                       .arg(path));
 
     CliPlatform platform;
     HeadlessChartHost host(platform, *area, in, style, saved.outputFormat);
