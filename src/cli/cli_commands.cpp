@@ -1,8 +1,8 @@
 #include "cli_commands.h"
 
+#include "batch.h"
 #include "cli_platform.h"
 #include "csv_output.h"
-#include "batch.h"
 #include "four_values.h"
 #include "headless_chart_host.h"
 #include "image_export.h"
