@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <array>
-#include <clocale>
 #include <cstdio>
 #include <cstring>
 
@@ -349,11 +348,7 @@ int RunCommandLine(int argc, char* argv[])
 
     UseOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-    // Numbers are read and written with a full stop whatever the user's locale says.
-    std::setlocale(LC_NUMERIC, "C");
-    QCoreApplication::setApplicationName(QStringLiteral("Brevant"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(BREVANT_VERSION));
+    SetUpApplication();
 
     IniProfileStore store;
     QString out;

@@ -1,7 +1,8 @@
 #pragma once
 // The full-screen presentation window. It owns no chart data: it reads and changes the
-// main window's figures, style and drag state through PresentationHost and draws with the main window's renderer
-// into its own back buffer, adding the button menu, the pointer stick, ripple and ink.
+// main window's figures, style and drag state through PresentationHost, and draws with its
+// renderer into its own back buffer, adding the button menu, the pointer stick, ripple
+// and ink.
 
 #include "drag_edit.h"
 #include "balloon_tip.h"

@@ -3,13 +3,11 @@
 #include "profile_store.h"
 #include "ctarnel_dlg.h"
 #include "qt_platform.h"
-#include "string_table.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 
@@ -60,11 +58,7 @@ bool CTarnelApp::InitInstance()
 int RunSimulatorWindow(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    // Numbers are read and written with a full stop whatever the user's locale says.
-    std::setlocale(LC_NUMERIC, "C");
-    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
-    QCoreApplication::setApplicationName(AppName());
-    QCoreApplication::setApplicationVersion(QStringLiteral(BREVANT_VERSION));
+    SetUpApplication();
 
     QtPlatform platform;
     IniProfileStore store;

@@ -1,5 +1,8 @@
 #include "profile_store.h"
 
+#include "string_table.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,10 +11,19 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <clocale>
 
 #include <unistd.h>
 
 namespace brevant {
+
+void SetUpApplication()
+{
+    std::setlocale(LC_NUMERIC, "C");
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QCoreApplication::setApplicationName(AppName());
+    QCoreApplication::setApplicationVersion(QStringLiteral(BREVANT_VERSION));
+}
 
 namespace {
 

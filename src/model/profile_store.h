@@ -23,6 +23,12 @@ public:
                              const QString& value) = 0;
 };
 
+// Once the application object exists, window and command line alike: the C numeric locale
+// (numbers are read and written with a full stop whatever the user's locale says) and the
+// names the program goes by, whose organisation and application name the settings'
+// folder follows.
+void SetUpApplication();
+
 // QSettings in INI format at $XDG_CONFIG_HOME/Velmora/Brevant.ini (~/.config by default).
 class IniProfileStore final : public ProfileStore {
 public:
