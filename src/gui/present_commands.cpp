@@ -1,8 +1,42 @@
 #include "present_commands.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QStyleHints>
 
 namespace brevant {
+
+namespace {
+
+// Swallows every button release on the menu until the pointer has moved further from the
+// opening point than a double click may stray.
+class UnmovedReleaseFilter final : public QObject {
+public:
+    explicit UnmovedReleaseFilter(QPoint origin)
+        : origin_(origin), slop_(QGuiApplication::styleHints()->mouseDoubleClickDistance())
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+            return QObject::eventFilter(watched, event);
+        const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        moved_ = moved_ || (at - origin_).manhattanLength() > slop_;
+        return type == QEvent::MouseButtonRelease && !moved_;
+    }
+
+private:
+    QPoint origin_;
+    int slop_;
+    bool moved_ = false;
+};
+
+} // namespace
 
 int PresentKeyCommand(int key, Qt::KeyboardModifiers modifiers)
 {
@@ -54,6 +88,15 @@ std::unique_ptr<QMenu> CreatePresentContextMenu(QWidget* parent, bool alwaysShow
 QPoint CentredMenuPosition(QPoint globalClick, int menuWidth)
 {
     return QPoint(globalClick.x() - menuWidth / 2, globalClick.y());
+}
+
+int ExecCentredMenu(QMenu& menu, QPoint globalClick)
+{
+    UnmovedReleaseFilter filter(globalClick);
+    menu.installEventFilter(&filter);
+    const QAction* chosen = menu.exec(CentredMenuPosition(globalClick, menu.sizeHint().width()));
+    menu.removeEventFilter(&filter);
+    return chosen ? chosen->data().toInt() : 0;
 }
 
 } // namespace brevant

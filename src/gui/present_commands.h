@@ -26,4 +26,10 @@ std::unique_ptr<QMenu> CreatePresentContextMenu(QWidget* parent, bool alwaysShow
 // Where a menu of the given width opens so that it is centred on the click point.
 QPoint CentredMenuPosition(QPoint globalClick, int menuWidth);
 
+// Runs the menu centred on the click point and returns the command of the chosen item, or
+// 0. A button release before the pointer has left the opening point chooses nothing: the
+// menu opens with an item under the pointer, and the second half of a double click or a
+// second click made to close the menu must not pick that item.
+int ExecCentredMenu(QMenu& menu, QPoint globalClick);
+
 } // namespace brevant
