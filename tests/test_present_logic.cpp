@@ -94,7 +94,7 @@ TEST(PresentMenu, VisibilityWithoutAlwaysShow)
     EXPECT_TRUE(menu.Visible());
     menu.OnMove({100, 100});
     EXPECT_TRUE(menu.Visible());  // still pinned for the first seconds
-    EXPECT_EQ(menu.OnHideTimer(), menu.MenuRect());
+    EXPECT_EQ(menu.OnHideTimer({100, 100}), menu.MenuRect());
     EXPECT_FALSE(menu.Visible());
     const PresentMenu::MoveEffect in = menu.OnMove({1300, 950});
     EXPECT_TRUE(menu.Visible());
@@ -105,12 +105,35 @@ TEST(PresentMenu, VisibilityWithoutAlwaysShow)
     EXPECT_EQ(out.repaint, menu.CornerRect());
 }
 
+TEST(PresentMenu, HideTimerTakesTheHoverFromThePointer)
+{
+    // No move since the start: the hover it started with must not keep the menu.
+    struct Case {
+        QPoint pointer;
+        bool visible;
+    } cases[] = {{{100, 100}, false}, {{1287, 950}, false}, {{1288, 940}, true},
+                 {{1589, 989}, true}, {{1590, 989}, false}};
+    for (const auto& c : cases) {
+        PresentMenu menu;
+        menu.Start(kScreen, false);
+        menu.OnHideTimer(c.pointer);
+        EXPECT_EQ(menu.Visible(), c.visible) << c.pointer.x() << "," << c.pointer.y();
+        EXPECT_EQ(menu.LitButton(), -1);
+    }
+    // Over the menu, a lit button stays lit.
+    PresentMenu menu;
+    menu.Start(kScreen, false);
+    menu.OnMove({1300, 950});
+    menu.OnHideTimer({1300, 950});
+    EXPECT_EQ(menu.LitButton(), 0);
+}
+
 TEST(PresentMenu, AlwaysShowKeepsItAndToggles)
 {
     PresentMenu menu;
     EXPECT_FALSE(menu.Start(kScreen, true));
     menu.OnMove({100, 100});
-    menu.OnHideTimer();
+    menu.OnHideTimer({100, 100});
     EXPECT_TRUE(menu.Visible());
     menu.ToggleAlwaysShow();
     EXPECT_FALSE(menu.AlwaysShow());
@@ -175,7 +198,7 @@ TEST(PresentMenu, PaintsPlainMenuAndTheLitCell)
     EXPECT_EQ(window.pixel(m.left() - 1, m.top()), qRgb(255, 255, 255));
 
     menu.OnMove({10, 10});
-    menu.OnHideTimer();
+    menu.OnHideTimer({10, 10});
     QImage hidden(kScreen, QImage::Format_RGB32);
     hidden.fill(Qt::white);
     PaintMenu(hidden, images.menuStrip, menu);

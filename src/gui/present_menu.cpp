@@ -61,10 +61,17 @@ PresentMenu::MoveEffect PresentMenu::OnMove(QPoint point)
     return effect;
 }
 
-QRect PresentMenu::OnHideTimer()
+QRect PresentMenu::OnHideTimer(QPoint pointer)
 {
-    if (!alwaysShow_)
-        pinned_ = false;
+    if (alwaysShow_)
+        return menuRect_;
+    pinned_ = false;
+    // A window that opens under a resting pointer gets no move, so the hover it started
+    // with may be stale: where the pointer is now decides.
+    if (!menuRect_.contains(pointer)) {
+        hovered_ = false;
+        ClearLit();
+    }
     return menuRect_;
 }
 

@@ -51,9 +51,9 @@ public:
     MoveEffect OnMove(QPoint point);
     // A left press acts on the lit button wherever it lands; -1 lets it through.
     int ClickTarget() const { return LitButton(); }
-    // The hide timer fired: the menu stays only if it is always shown. Returns the area
-    // to repaint.
-    QRect OnHideTimer();
+    // The hide timer fired with the pointer at `pointer`: the menu stays only if it is
+    // always shown or the pointer is over it. Returns the area to repaint.
+    QRect OnHideTimer(QPoint pointer);
     // The context-menu toggle: pins the menu exactly when it is now always shown. Returns
     // the area to repaint.
     QRect ToggleAlwaysShow();
