@@ -644,6 +644,9 @@ void CTarnelDlg::ToggleHelpPage(int page)
 
 void CTarnelDlg::RunPresentation()
 {
+    // A drag left pending here (F11 with the button held) would be carried into the
+    // presentation, where the first Esc would only cancel it.
+    CancelDrag();
     presentationActive_ = true;
     {
         CShowDlg show(*this, store_, this);
