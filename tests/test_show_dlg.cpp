@@ -10,7 +10,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,7 +21,9 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 using namespace brevant;
 using namespace brevant::test;
@@ -455,4 +459,155 @@ TEST(ShowDlgDrag, PressWithTheStickOrCtrlNeverDrags)
     EXPECT_TRUE(show.stick().ButtonHeld());
     s.Release(grab);
     show.OnMenuButton(PresentMenu::kStick);
+}
+
+namespace {
+
+// Opens the context menu with a right click at `at`, lets `inMenu` act on the open menu
+// (local coordinates of the click point given), and closes it if it is still open.
+void WithContextMenu(ShowHarness& s, QPoint at, const std::function<void(QMenu&, QPoint)>& inMenu)
+{
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        opened = true;
+        inMenu(*menu, menu->mapFromGlobal(s.show->mapToGlobal(at)));
+        if (menu->isVisible())
+            menu->close();
+    });
+    QTest::mouseClick(s.show.get(), Qt::RightButton, {}, at);
+    EXPECT_TRUE(opened);
+}
+
+void SendToMenu(QMenu& menu, QEvent::Type type, QPoint local, Qt::MouseButton button)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent e(type, local, menu.mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&menu, &e);
+}
+
+} // namespace
+
+TEST(ShowDlgContextMenu, ASecondRightClickAtTheSamePlaceChoosesNothing)
+{
+    struct Case {
+        const char* what;
+        std::vector<QEvent::Type> events;
+    } cases[] = {
+        {"two clicks", {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}},
+        {"double click",
+         {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}},
+    };
+    for (const auto& c : cases) {
+        ShowHarness s;
+        CShowDlg& show = s.Start();
+        const QImage before = show.backBuffer().copy();
+        // The menu opens with its top edge on the click point: its first item lies there.
+        WithContextMenu(s, {800, 300}, [&](QMenu& menu, QPoint local) {
+            ASSERT_EQ(menu.actionAt(local + QPoint(0, 4)), menu.actions().first());
+            for (QEvent::Type type : c.events)
+                SendToMenu(menu, type, local + QPoint(0, 4), Qt::RightButton);
+        });
+        EXPECT_EQ(s.Main().Style().fontSize, 10) << c.what;
+        EXPECT_EQ(s.h.At<QSpinBox>(IDC_FONT_SIZE_SPIN)->value(), 10) << c.what;
+        EXPECT_EQ(show.backBuffer(), before) << c.what << ": something was erased or redrawn";
+        EXPECT_TRUE(show.isVisible()) << c.what;
+    }
+}
+
+TEST(ShowDlgContextMenu, AReleaseAfterMovingOntoAnItemChoosesIt)
+{
+    ShowHarness s;
+    s.Start();
+    WithContextMenu(s, {800, 300}, [&](QMenu& menu, QPoint local) {
+        const QRect smaller = menu.actionGeometry(menu.actions()[1]);
+        SendToMenu(menu, QEvent::MouseMove, smaller.center(), Qt::NoButton);
+        SendToMenu(menu, QEvent::MouseButtonPress, smaller.center(), Qt::RightButton);
+        SendToMenu(menu, QEvent::MouseButtonRelease, smaller.center(), Qt::RightButton);
+        EXPECT_NE(smaller.center(), local);
+    });
+    EXPECT_EQ(s.Main().Style().fontSize, 9);
+}
+
+TEST(ShowDlg, MenuHidesWhenTheTimerFiresWithThePointerElsewhere)
+{
+    // The window opens under a resting pointer: no move event ever arrives.
+    struct Case {
+        const char* where;
+        bool overMenu;
+        bool visible;
+    } cases[] = {{"far from the menu", false, false}, {"over the menu", true, true}};
+    for (const auto& c : cases) {
+        ShowHarness s;
+        s.h.Store("AlwaysShow", 0);
+        QCursor::setPos(300, 300);
+        CShowDlg& show = s.Start();
+        const QRect menu = show.buttonMenu().MenuRect();
+        if (c.overMenu)
+            QCursor::setPos(show.mapToGlobal(menu.center()));
+        ASSERT_TRUE(show.HideTimerRunning());
+        show.OnHideTimer();
+        EXPECT_FALSE(show.HideTimerRunning());
+        EXPECT_EQ(show.buttonMenu().Visible(), c.visible) << c.where;
+        // What is on the screen agrees.
+        EXPECT_EQ(ChartsShowOutside(show, s.Main(), QRegion()), !c.visible) << c.where;
+    }
+}
+
+TEST(ShowDlg, TooltipGoesWhenItsButtonActs)
+{
+    for (int button : {int(PresentMenu::kChart2), int(PresentMenu::kColour)}) {
+        ShowHarness s;
+        s.h.platform.colors.push_back(std::nullopt);
+        CShowDlg& show = s.Start();
+        // The platform's pointer rests where the moves go, so nothing else moves it.
+        QCursor::setPos(show.mapToGlobal(s.ButtonCentre(button) + QPoint(1, 0)));
+        s.Move(s.ButtonCentre(button));
+        s.Move(s.ButtonCentre(button) + QPoint(1, 0));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return show.tooltip().isVisible(); }, 3000)) << button;
+        QTest::mouseClick(&show, Qt::LeftButton, {}, s.ButtonCentre(button));
+        EXPECT_FALSE(show.tooltip().isVisible()) << button;
+        // Resting on the same button does not bring it back.
+        s.Move(s.ButtonCentre(button) + QPoint(2, 0));
+        QTest::qWait(700);
+        EXPECT_FALSE(show.tooltip().isVisible()) << button;
+    }
+}
+
+TEST(ShowDlgDrag, OneEscEndsAPresentationStartedDuringADrag)
+{
+    MainWindowHarness h;
+    h.Store("Kingaku0", QStringLiteral("154321000"));
+    h.Store("Kingaku1", QStringLiteral("125678900"));
+    h.Store("Kingaku2", QStringLiteral("49605558"));
+    h.Store("Ritsu", 5613);
+    CTarnelDlg& w = h.Open();
+    const double fixedBefore = w.Inputs().fixedCosts;
+    const MovableElement& line = w.elements()[2];
+    const QPoint grab = (line.p0 + line.p1) / 2;
+    QTest::mousePress(&w, Qt::LeftButton, {}, grab);
+    ASSERT_EQ(w.dragState().dragTarget, 2);
+    QMouseEvent move(QEvent::MouseMove, grab - QPoint(0, 30), w.mapToGlobal(grab - QPoint(0, 30)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &move);
+    ASSERT_FALSE(w.renderer().LabelRect().isEmpty());
+
+    bool draggingInside = true;
+    bool endedByOneEsc = false;
+    QTimer::singleShot(0, [&] {
+        auto* show = qobject_cast<CShowDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(show, nullptr);
+        draggingInside = w.dragState().dragging();
+        QTest::keyClick(show, Qt::Key_Escape);
+        endedByOneEsc = !show->isVisible();
+        if (!endedByOneEsc)
+            QTest::keyClick(show, Qt::Key_Escape);
+    });
+    QTest::keyClick(&w, Qt::Key_F11);
+    EXPECT_FALSE(draggingInside);
+    EXPECT_TRUE(endedByOneEsc);
+    QTest::mouseRelease(&w, Qt::LeftButton, {}, grab - QPoint(0, 30));
+    EXPECT_EQ(w.Inputs().fixedCosts, fixedBefore);
+    EXPECT_TRUE(w.renderer().LabelRect().isEmpty());
 }

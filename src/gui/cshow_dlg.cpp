@@ -44,7 +44,7 @@ CShowDlg::CShowDlg(PresentationHost& mainWindow, ProfileStore& store, QWidget* p
     setFocusPolicy(Qt::StrongFocus);
     setModal(true);
     hideTimer_.setSingleShot(true);
-    connect(&hideTimer_, &QTimer::timeout, this, [this] { RepaintArea(menu_.OnHideTimer()); });
+    connect(&hideTimer_, &QTimer::timeout, this, &CShowDlg::OnHideTimer);
 }
 
 CShowDlg::~CShowDlg()
@@ -77,7 +77,9 @@ bool CShowDlg::Start()
     stick_.SetInkColour(InkColourFromText(
         store_.ReadString(kSection, kInkColourKey, InkColourText(kDefaultInkColour))));
 
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    // The screen the main window is on, so the talk stays where the presenter works.
+    const QScreen* screen =
+        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->geometry() : QRect(0, 0, 640, 480);
     screenSize_ = desktop.size();
 
@@ -93,9 +95,11 @@ bool CShowDlg::Start()
     if (menu_.Start(screenSize_, store_.ReadInt(kSection, kAlwaysShowKey, 1) != 0))
         hideTimer_.start(kHideTimerMs);
 
+    // The full-screen state, not just the screen's size: a window manager keeps a plain
+    // window out of its panels, but lets a full-screen one cover them.
     setGeometry(desktop);
     RepaintAll();
-    show();
+    showFullScreen();
     raise();
     activateWindow();
     setFocus();
@@ -366,8 +370,19 @@ void CShowDlg::OnCommand(int id)
     }
 }
 
+void CShowDlg::OnHideTimer()
+{
+    hideTimer_.stop();
+    const QRect area = menu_.OnHideTimer(mapFromGlobal(QCursor::pos()));
+    if (!menu_.Hovered())
+        tooltip_.Activate(false);
+    RepaintArea(area);
+}
+
 void CShowDlg::OnMenuButton(int button)
 {
+    // The tip of the button would stay beside what the button opens, or until it times out.
+    tooltip_.Activate(false);
     switch (button) {
     case PresentMenu::kChart1:
     case PresentMenu::kChart2:
@@ -448,10 +463,8 @@ void CShowDlg::OpenContextMenu(QPoint globalPos)
 {
     const auto menu = CreatePresentContextMenu(this, menu_.AlwaysShow(),
                                                main_.Inputs().amountUnit != 0);
-    const QAction* chosen =
-        menu->exec(CentredMenuPosition(globalPos, menu->sizeHint().width()));
-    if (chosen)
-        OnCommand(chosen->data().toInt());
+    if (const int command = ExecCentredMenu(*menu, globalPos))
+        OnCommand(command);
 }
 
 void CShowDlg::HideCursor()

@@ -33,7 +33,7 @@ public:
     // Start-up, then the modal run. When a picture cannot be loaded, message 30001 is shown
     // and the run ends at once as cancelled.
     int exec() override;
-    // Start-up alone: places and shows the window full-screen on the primary screen. False
+    // Start-up alone: places and shows the window full-screen on the main window's screen. False
     // (after the message) when a picture cannot be loaded.
     bool Start();
 
@@ -41,6 +41,9 @@ public:
     void OnCommand(int id);
     // A click on button `button` (0..6) of the button menu.
     void OnMenuButton(int button);
+    // The end of the menu's start-up display (the five-second timer).
+    void OnHideTimer();
+    bool HideTimerRunning() const { return hideTimer_.isActive(); }
 
     // Pictures from elsewhere than the compiled-in resources.
     void SetPicturePaths(const QString& menuStrip, const std::array<QString, 3>& sticks);
