@@ -15,8 +15,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -450,4 +454,31 @@ TEST(MainWindow, EveryTemplateControlIsBuiltAtItsPlaceWithItsId)
     const QWidget* right = w.controlById(IDC_EXIT);
     EXPECT_NEAR(right->geometry().right() + 1, w.minWindowSize().width() * 481 / 483, 2);
     EXPECT_NEAR(h.At(IDC_CHART_TOP)->geometry().top(), w.minWindowSize().height() * 175 / 312, 1);
+}
+
+TEST(MainWindow, WrappedHelpLinesKeepTheirIndent)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    w.resize(w.minWindowSize());
+    h.At<QPushButton>(IDC_GENERAL_HELP)->click();
+    auto* box = h.At<QTextEdit>(IDC_HELP_BOX);
+    QTextDocument* document = box->document();
+    document->documentLayout()->documentSize(); // lays the page out at the box's width
+    int wrapped = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        int spaces = 0;
+        while (spaces < text.size() && text.at(spaces) == u' ')
+            ++spaces;
+        const QTextLayout* layout = block.layout();
+        if (spaces == 0 || layout->lineCount() < 2)
+            continue;
+        ++wrapped;
+        // Every continuation line starts where the first line's text starts.
+        const qreal textStart = layout->lineAt(0).cursorToX(spaces);
+        for (int i = 1; i < layout->lineCount(); ++i)
+            EXPECT_NEAR(layout->lineAt(i).x(), textStart, 1.0) << qPrintable(text);
+    }
+    EXPECT_GT(wrapped, 0) << "no indented line wraps at this width";
 }

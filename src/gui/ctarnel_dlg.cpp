@@ -631,6 +631,7 @@ void CTarnelDlg::ToggleHelpPage(int page)
     QString text = HelpPageText(page);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     helpBox_->setPlainText(text);
+    ApplyHangingIndents(*helpBox_->document());
     // Ten pixels of white left and right of the text.
     QTextFrame* root = helpBox_->document()->rootFrame();
     QTextFrameFormat format = root->frameFormat();

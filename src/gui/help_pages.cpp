@@ -4,6 +4,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QList>
 #include <QStringList>
 #include <QtGlobal>
@@ -143,6 +147,26 @@ QString HelpPageText(int kind)
 {
     const QString path = PagePath(kind);
     return path.isEmpty() ? QString() : HelpOutlineText(path);
+}
+
+void ApplyHangingIndents(QTextDocument& document)
+{
+    const QFontMetricsF metrics(document.defaultFont());
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        qsizetype spaces = 0;
+        while (spaces < text.size() && text.at(spaces) == u' ')
+            ++spaces;
+        if (spaces == 0 || spaces == text.size())
+            continue;
+        // The first line starts at the edge and its spaces push it in; the lines it wraps
+        // into start at the margin, which is where those spaces end.
+        const qreal depth = metrics.horizontalAdvance(text.left(spaces));
+        QTextBlockFormat format = block.blockFormat();
+        format.setLeftMargin(depth);
+        format.setTextIndent(-depth);
+        QTextCursor(block).setBlockFormat(format);
+    }
 }
 
 } // namespace brevant

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class QTextDocument;
+
 namespace brevant {
 
 enum HelpPageKind : int {
@@ -18,5 +20,10 @@ QString HelpPageText(int kind);
 // laid out as a page. A file that cannot be read, an include that cannot, an unknown
 // directive, an empty heading or text with no heading above it gives "" and a warning.
 QString HelpOutlineText(const QString& path);
+
+// Gives every paragraph that starts with spaces a hanging indent as deep as those spaces,
+// so a long body line that wraps continues under its own first word and the page keeps
+// its outline. The text itself is not changed.
+void ApplyHangingIndents(QTextDocument& document);
 
 } // namespace brevant
