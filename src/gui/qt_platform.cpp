@@ -8,11 +8,16 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace brevant {
 
@@ -44,6 +49,24 @@ QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
     return files.isEmpty() ? QString() : files.first();
 }
 
+// Wide enough that each line of the text stays one line, up to most of the screen: the
+// toolkit's own limit of about 500 px breaks a Japanese sentence anywhere, even inside a
+// word.
+void FitLinesUnbroken(QMessageBox& box, const QString& text)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    const QFontMetrics metrics(label->font());
+    int widest = 0;
+    for (const QString& line : text.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const QScreen* screen = box.screen();
+    const int limit = screen ? screen->availableGeometry().width() * 3 / 4 : 1000;
+    // A little slack for rounding between the advance and the label's own layout.
+    label->setMinimumWidth(std::min(widest + 4, limit));
+}
+
 } // namespace
 
 QStringList ToQtNameFilters(const QString& filter)
@@ -69,7 +92,10 @@ int QtPlatform::MessageBox(const QString& text, const QString& caption, unsigned
 {
     QMessageBox box(DialogParent());
     box.setWindowTitle(caption);
+    // The text may quote the clipboard or a file: never let the toolkit take it for markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
+    FitLinesUnbroken(box, text);
     switch (flags & 0xF0) {
     case kMbIconError:
         box.setIcon(QMessageBox::Critical);
