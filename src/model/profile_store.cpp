@@ -1,6 +1,7 @@
 #include "profile_store.h"
 
 #include "string_table.h"
+#include "toolkit_translations.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +24,7 @@ void SetUpApplication()
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(AppName());
     QCoreApplication::setApplicationVersion(QStringLiteral(BREVANT_VERSION));
+    InstallToolkitTranslations();
 }
 
 namespace {

@@ -26,7 +26,7 @@ public:
 // Once the application object exists, window and command line alike: the C numeric locale
 // (numbers are read and written with a full stop whatever the user's locale says) and the
 // names the program goes by, whose organisation and application name the settings'
-// folder follows.
+// folder follows; and the toolkit's Japanese texts.
 void SetUpApplication();
 
 // QSettings in INI format at $XDG_CONFIG_HOME/Velmora/Brevant.ini (~/.config by default).
