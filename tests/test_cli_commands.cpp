@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -133,4 +134,28 @@ TEST(BatchCommand, SavedFormatOutsideTheTableNeedsFormat)
                               store, out),
               1);
     EXPECT_FALSE(QFile::exists(QString::fromUtf8(outDir)));
+}
+
+TEST(CommandLine, AnArgumentNotUnderstoodIsNamedBeforeTheUsage)
+{
+    struct Case {
+        QStringList args;
+        const char* first; // the first line on standard error
+    } cases[] = {
+        {{u"foo"_qs}, "brevant: unknown command 'foo'"},
+        {{u"--frobnicate"_qs}, "brevant: unknown option '--frobnicate'"},
+        {{u"--version"_qs, u"extra"_qs}, "brevant: unexpected argument 'extra'"},
+        {{u"\x1b[2Jfoo"_qs}, "brevant: unknown command '?[2Jfoo'"},
+    };
+    for (const auto& c : cases) {
+        QProcess process;
+        process.start(QStringLiteral(BREVANT_BINARY), c.args);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 2) << c.first;
+        EXPECT_TRUE(process.readAllStandardOutput().isEmpty()) << c.first;
+        const QList<QByteArray> lines = process.readAllStandardError().split('\n');
+        ASSERT_GE(lines.size(), 3) << c.first;
+        EXPECT_EQ(lines[0], QByteArray(c.first));
+        EXPECT_TRUE(lines[1].startsWith("Brevant ")) << lines[1].constData();
+    }
 }

@@ -342,6 +342,18 @@ int RunCommandLine(int argc, char* argv[])
             WriteTo(stdout, kUsage);
             return kExitOk;
         }
+        // Name what was not understood before the usage: whatever follows --help or
+        // --version, else the word in the place of the subcommand. Through the platform,
+        // so control characters in it cannot act on the terminal.
+        const bool known = std::strcmp(name, "--version") == 0 || std::strcmp(name, "-v") == 0 ||
+                           std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0;
+        const char* what = known ? "unexpected argument"
+                           : name[0] == '-' ? "unknown option"
+                                            : "unknown command";
+        CliPlatform().MessageBox(QStringLiteral("brevant: %1 '%2'")
+                                     .arg(QLatin1String(what),
+                                          QString::fromLocal8Bit(known ? argv[2] : name)),
+                                 QString(), kMbError);
         WriteTo(stderr, kUsage);
         return kExitUsage;
     }
