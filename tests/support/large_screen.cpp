@@ -21,6 +21,13 @@ void RemoveConfig() { std::remove(ConfigPath().c_str()); }
 
 bool UseLargeOffscreenScreen()
 {
+    return UseOffscreenScreens(R"([{"name": "desktop", "x": 0, "y": 0, "width": 1920,)"
+                               R"( "height": 1200, "logicalDpi": 96, "logicalBaseDpi": 96,)"
+                               R"( "dpr": 1.0}])");
+}
+
+bool UseOffscreenScreens(const char* screensJson)
+{
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform && std::string(platform).rfind("offscreen", 0) != 0)
         return true; // a real display: leave it alone
@@ -30,9 +37,7 @@ bool UseLargeOffscreenScreen()
     FILE* f = std::fopen(ConfigPath().c_str(), "w");
     if (!f)
         return true;
-    std::fputs(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920,)"
-               R"( "height": 1200, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1.0}]})",
-               f);
+    std::fprintf(f, "{\"screens\": %s}", screensJson);
     std::fclose(f);
     std::atexit(RemoveConfig);
     setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + ConfigPath()).c_str(), 1);

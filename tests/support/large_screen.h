@@ -9,4 +9,8 @@ namespace brevant::test {
 // Returns true so it can initialise a static.
 bool UseLargeOffscreenScreen();
 
+// The same with the screens of `screensJson`, the JSON array of the offscreen platform's
+// configuration (name, x, y, width, height, logicalDpi, …).
+bool UseOffscreenScreens(const char* screensJson);
+
 } // namespace brevant::test
