@@ -427,7 +427,10 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     std::optional<ProgressLine> progress;
     if (!parser.isSet(quiet) && ::isatty(STDERR_FILENO)) {
         progress.emplace();
-        host.SetProgressListener([&progress](int done, int total) { progress->Update(done, total); });
+        host.SetProgressListener([&progress](int done, int total) {
+            if (progress)
+                progress->Update(done, total);
+        });
     }
     host.LayoutCharts();
     BatchCreation batch(host, options);
