@@ -406,6 +406,8 @@ TEST(OutputWithCsv, TitleThatIsNoFileNameStopsAtItsChart)
         for (const QString& file : run.AllFiles())
             EXPECT_TRUE(file.startsWith(u"Desktop/BEP/20141231-001/"_qs)) << file.toStdString();
         EXPECT_EQ(run.platform.Showed(IDS_SAVED_SHOW), c.written);
+        // A name that could be one file, but too long for it, says so.
+        EXPECT_EQ(run.platform.Showed(IDS_OPEN_FAILED), (c.title2 + u".png").size() > 255);
         EXPECT_EQ(run.host.Style().drawGraph, (std::array<int32_t, 3>{0, 1, 0}));
     }
 }
