@@ -130,6 +130,33 @@ TEST(BatchFile, TellsUtf8FromCp932)
     }
 }
 
+TEST(BatchFile, ChosenEncodingWinsOverTheGuess)
+{
+    QTemporaryDir dir;
+    // "ﾃｽ" in CP932 is C3 BD, valid UTF-8 for "ý".
+    const QString both = WriteFile(dir, "\xC3\xBD,1\n", u"both.csv"_qs);
+    const QString bom = WriteFile(dir, "\xEF\xBB\xBF\xE3\x81\x82,1\n", u"bom.csv"_qs);
+    const struct {
+        QString path;
+        BatchEncoding encoding;
+        QString line;
+    } cases[] = {
+        {both, BatchEncoding::Auto, u"ý,1"_qs},
+        {both, BatchEncoding::Utf8, u"ý,1"_qs},
+        {both, BatchEncoding::Cp932, u"ﾃｽ,1"_qs},
+        {bom, BatchEncoding::Utf8, u"あ,1"_qs},
+    };
+    for (const auto& c : cases) {
+        BatchFile file(c.path, c.encoding);
+        ASSERT_TRUE(file.Open());
+        EXPECT_EQ(file.CountLines(kMaxBatchRecords), 1);
+        ASSERT_TRUE(file.Rewind());
+        QString line;
+        ASSERT_TRUE(file.ReadLine(line));
+        EXPECT_EQ(line, c.line) << int(c.encoding);
+    }
+}
+
 TEST(ParseBatchRecord, StoresAndChecksTheFields)
 {
     struct Case {
@@ -449,11 +476,17 @@ TEST(RunBatch, NamesThatAreNoSingleFolderNeverLeaveTheRoot)
         EXPECT_TRUE(folders.Everywhere().isEmpty()) << name;
         EXPECT_TRUE(QDir(folders.Root()).isEmpty()) << name;
 
-        // All together: the summary names the files, the images are missing.
+        // All together: a prefix that makes one file name is written; any other record is
+        // refused with its line and left out of the summary, and the batch fails.
         BatchRun together;
-        EXPECT_TRUE(together.Run(csv, {kIdNo})) << name;
         const QString prefix = QString::fromUtf8(name) + u'_';
         const bool oneName = !prefix.contains(u'/');
+        EXPECT_EQ(together.Run(csv, {kIdNo}), oneName) << name;
+        if (!oneName) {
+            EXPECT_EQ(together.platform.messages.back().text,
+                      QString::fromUtf8(csv) + *LoadStringEntry(IDS_OPEN_FAILED))
+                << name;
+        }
         QStringList expected{u"BEP.csv"_qs};
         if (oneName)
             expected += ChartFiles(prefix);
@@ -461,8 +494,9 @@ TEST(RunBatch, NamesThatAreNoSingleFolderNeverLeaveTheRoot)
         EXPECT_EQ(together.Written(), expected) << name;
         for (const QString& f : together.Everywhere())
             EXPECT_TRUE(f.startsWith(u"Desktop/BEP/"_qs)) << name << " " << f.toStdString();
-        EXPECT_TRUE(FromCp932(ReadAll(together.Root() + u"/BEP.csv"))
-                        .contains(u',' + prefix + kTitles[1] + u".png,"))
+        EXPECT_EQ(FromCp932(ReadAll(together.Root() + u"/BEP.csv"))
+                      .contains(u',' + prefix + kTitles[1] + u".png,"),
+                  oneName)
             << name;
     }
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -158,4 +159,58 @@ TEST(CommandLine, AnArgumentNotUnderstoodIsNamedBeforeTheUsage)
         EXPECT_EQ(lines[0], QByteArray(c.first));
         EXPECT_TRUE(lines[1].startsWith("Brevant ")) << lines[1].constData();
     }
+}
+
+TEST(CalcCommand, JsonHasYenWordsAndLabelsAndNullForNonFiniteAmounts)
+{
+    MemoryProfileStore store;
+    QString out;
+    ASSERT_EQ(RunCalcCommand(Args({"calc", "--json", "154321000,125678900,49605558,56.13"}),
+                             store, out),
+              0);
+    const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
+    const QJsonObject bep = json[u"breakEvenPoint"].toObject();
+    // Yen, not the summary's thousandfold column.
+    EXPECT_NEAR(bep[u"yen"].toDouble(), 113073986.779, 0.001);
+    EXPECT_EQ(bep[u"words"].toString(), u"1億1307万3987円"_qs);
+    EXPECT_EQ(bep[u"label"].toString(), u"113,073,987"_qs);
+    EXPECT_EQ(json[u"maxSales"].toObject()[u"words"].toString(), u"1億5432万1000円"_qs);
+    EXPECT_EQ(json[u"fixedCosts"].toObject()[u"yen"].toDouble(), 49605558.0);
+    EXPECT_DOUBLE_EQ(json[u"variableCostRatioPercent"].toDouble(), 56.13);
+    EXPECT_DOUBLE_EQ(json[u"marginalProfitRatioPercent"].toDouble(), 43.87);
+
+    // A ratio of 100 %: no break-even point. Target above it: a loss in words.
+    const QJsonObject none = FiguresJson(BepInputs{1000, 500, 300, 10000, 0});
+    EXPECT_TRUE(none[u"breakEvenPoint"].toObject()[u"yen"].isNull());
+    EXPECT_TRUE(none[u"breakEvenPoint"].toObject()[u"words"].isNull());
+    EXPECT_EQ(none[u"breakEvenPoint"].toObject()[u"label"].toString(), u"∞"_qs);
+    EXPECT_EQ(none[u"targetOperatingProfit"].toObject()[u"label"].toString(), u"-∞"_qs);
+    const QJsonObject nan = FiguresJson(BepInputs{1000, 500, 0, 10000, 0});
+    EXPECT_EQ(nan[u"breakEvenPoint"].toObject()[u"label"].toString(), u"―"_qs);
+    const QJsonObject loss = FiguresJson(BepInputs{100000, 20000, 30000, 5000, 0});
+    EXPECT_EQ(loss[u"targetOperatingProfit"].toObject()[u"yen"].toDouble(), -40000.0);
+    EXPECT_EQ(loss[u"targetOperatingProfit"].toObject()[u"words"].toString(), u"-4万円"_qs);
+
+    out.clear();
+    EXPECT_EQ(RunCalcCommand(Args({"calc", "--json"}), store, out), 2);
+    EXPECT_EQ(RunCalcCommand(Args({"calc", "--jsn", "1,1,1,1"}), store, out), 2);
+}
+
+TEST(BatchCommand, ProgressTextAndEncodingNames)
+{
+    EXPECT_EQ(ProgressText(0, 5000, 0), u"0/5000 records"_qs);
+    EXPECT_EQ(ProgressText(100, 5000, 2.0), u"100/5000 records, 50.0/s, 1:38 left"_qs);
+    EXPECT_EQ(ProgressText(10, 40000, 1.0), u"10/40000 records, 10.0/s, 1:06:39 left"_qs);
+    EXPECT_EQ(ProgressText(5000, 5000, 60.0), u"5000/5000 records, 83.3/s, 0:00 left"_qs);
+
+    EXPECT_EQ(ParseEncodingName(u"auto"_qs), BatchEncoding::Auto);
+    EXPECT_EQ(ParseEncodingName(u"utf-8"_qs), BatchEncoding::Utf8);
+    EXPECT_EQ(ParseEncodingName(u"cp932"_qs), BatchEncoding::Cp932);
+    EXPECT_FALSE(ParseEncodingName(u"sjis"_qs));
+    MemoryProfileStore store;
+    QString out;
+    EXPECT_EQ(RunBatchCommand(Args({"batch", "x.csv", "--mode", "folders", "--encoding",
+                                    "latin1"}),
+                              store, out),
+              2);
 }

@@ -244,6 +244,42 @@ TEST(IsUsableName, OnlySinglePathComponents)
         EXPECT_EQ(IsUsableName(name), usable) << name.toStdString();
 }
 
+TEST(IsNameTooLong, ComparesTheLastPartWithItsFileSystemsLimit)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(NameLimit(dir.path()), 255);
+    EXPECT_EQ(NameLimit(dir.filePath(u"missing"_qs)), kMaxNameBytes);
+    EXPECT_FALSE(IsNameTooLong(dir.filePath(QString(255, u'a'))));
+    EXPECT_TRUE(IsNameTooLong(dir.filePath(QString(256, u'a'))));
+    EXPECT_FALSE(IsNameTooLong(dir.filePath(QString(85, u'あ')))); // 255 bytes
+    EXPECT_TRUE(IsNameTooLong(dir.filePath(QString(85, u'あ') + u"a"))); // 256 bytes
+    // Only the last part counts; a long path of short names is no concern here.
+    EXPECT_FALSE(IsNameTooLong(QString(300, u'a') + u"/short"));
+    EXPECT_TRUE(IsNameTooLong(QString(256, u'a')));
+}
+
+TEST(ChartFileName, TitlesBecomeNamesTheSummaryCanHold)
+{
+    ChartStyle style = ChartStyle::Defaults();
+    style.titles = {u"Café"_qs, QString(), u"한국어"_qs};
+    EXPECT_EQ(ChartFileName(style, 1), u"Cafe"_qs);
+    EXPECT_EQ(ChartFileName(style, 2), u"図表2"_qs);
+    EXPECT_EQ(ChartFileName(style, 3), u"___"_qs);
+    BepInputs in;
+    EXPECT_TRUE(SummaryLine(in, style, u"p_"_qs, u"png"_qs)
+                    .endsWith(u",p_Cafe.png,p_図表2.png,p____.png\n"_qs));
+    // Two titles that differ only where CP932 cannot tell them apart name one file.
+    QTemporaryDir dir;
+    style.titles = {u"Café"_qs, u"Cafè"_qs, u"x"_qs};
+    FakePlatform platform(dir.path());
+    EXPECT_TRUE(HasDuplicateTitles(style, platform));
+
+    style.titles = {u"a"_qs, u"b"_qs, u"c"_qs};
+    EXPECT_TRUE(CanWriteChartFiles(style, dir.path(), QString(250, u'p'), u"png"_qs));
+    EXPECT_FALSE(CanWriteChartFiles(style, dir.path(), QString(251, u'p'), u"png"_qs));
+    EXPECT_FALSE(CanWriteChartFiles(style, dir.path(), u"a/"_qs, u"png"_qs));
+}
+
 namespace {
 
 const QSize kArea(480, 200);
@@ -370,6 +406,8 @@ TEST(OutputWithCsv, TitleThatIsNoFileNameStopsAtItsChart)
         for (const QString& file : run.AllFiles())
             EXPECT_TRUE(file.startsWith(u"Desktop/BEP/20141231-001/"_qs)) << file.toStdString();
         EXPECT_EQ(run.platform.Showed(IDS_SAVED_SHOW), c.written);
+        // A name that could be one file, but too long for it, says so.
+        EXPECT_EQ(run.platform.Showed(IDS_OPEN_FAILED), (c.title2 + u".png").size() > 255);
         EXPECT_EQ(run.host.Style().drawGraph, (std::array<int32_t, 3>{0, 1, 0}));
     }
 }

@@ -131,6 +131,22 @@ TEST(SaveCurrentCharts, UnknownExtensionWritesNothingAndSaysNothing)
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
+TEST(SaveCurrentCharts, NameLongerThanTheFileSystemTakesIsAFailureNotASave)
+{
+    MainWindowHarness h;
+    h.Open();
+    const QString fits = h.dir.filePath(QString(251, u'n') + u".png");
+    const QString tooLong = h.dir.filePath(QString(252, u'n') + u".png");
+    h.platform.saveNames = {fits, tooLong};
+    h.platform.answers = {kIdNo};
+    Click(h, IDC_OUTPUT_CURRENT);
+    EXPECT_TRUE(QFile::exists(fits));
+    Click(h, IDC_OUTPUT_CURRENT);
+    ASSERT_EQ(h.platform.messages.size(), 2);
+    EXPECT_EQ(h.platform.messages[0].text, kSaved);
+    EXPECT_EQ(h.platform.messages[1].text, QStringLiteral("ファイルのオープン失敗しました"));
+}
+
 TEST(SaveCurrentCharts, FormatOutsideTheTableDoesNothing)
 {
     MainWindowHarness h;

@@ -419,3 +419,29 @@ TEST_F(ImageExportTest, ExplorerOpensTheFolderPart)
     EXPECT_EQ(platform.messages[0].text, *LoadStringEntry(30048));
     EXPECT_EQ(platform.messages[0].flags, 0x10u);
 }
+
+TEST_F(ImageExportTest, NameLongerThanTheFileSystemTakesFailsWithItsMessage)
+{
+    const QImage composed = ChartLike(32, 20);
+    // Up to the limit every name is written; one byte more can never be.
+    for (const char* ext : {".png", ".pdf"}) {
+        for (int length = 249; length <= 255; ++length) {
+            const QString path = Path(QString(length - 4, u'n') + QLatin1String(ext));
+            EXPECT_TRUE(WriteChartImage(composed, QSize(32, 20), path, platform)) << length;
+        }
+    }
+    EXPECT_TRUE(platform.messages.isEmpty());
+    const QString scratch = platform.temp + u"/Brevant/temp.jpeg";
+    ASSERT_TRUE(QFile::remove(scratch));
+    const QStringList before = Entries(dir.path());
+    EXPECT_FALSE(WriteChartImage(composed, QSize(32, 20), Path(QString(252, u'n') + u".png"),
+                                 platform));
+    EXPECT_FALSE(WriteChartImage(composed, QSize(32, 20), Path(QString(252, u'n') + u".pdf"),
+                                 platform));
+    ASSERT_EQ(platform.messages.size(), 2);
+    EXPECT_EQ(platform.messages[0].text, *LoadStringEntry(IDS_OPEN_FAILED));
+    EXPECT_EQ(platform.messages[1].text, u"[File Create]\n"_qs + *LoadStringEntry(IDS_PDF_FAILED));
+    // Nothing was made, not even the PDF's scratch image.
+    EXPECT_EQ(Entries(dir.path()), before);
+    EXPECT_FALSE(QFileInfo::exists(scratch));
+}

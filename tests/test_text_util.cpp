@@ -94,3 +94,40 @@ TEST(IsValidUtf8, RejectsMalformedSequences)
         EXPECT_FALSE(IsValidUtf8(b)) << b.toHex().constData();
     EXPECT_TRUE(IsValidUtf8(QByteArray("\xEF\xBB\xBF\xE6\x90\x8D", 6)));
 }
+
+TEST(Cp932FileName, KeepsWhatCp932HoldsAndReplacesTheRest)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"損益分岐点・指数図表"_qs, u"損益分岐点・指数図表"_qs},
+        {u"ﾃｽﾄ ①ABC~\\"_qs, u"ﾃｽﾄ ①ABC~\\"_qs},
+        {u"Café"_qs, u"Cafe"_qs},
+        {u"Cafe\u0301"_qs, u"Cafe"_qs},   // the accent as a separate mark
+        {u"ﬁle"_qs, u"file"_qs},          // a ligature becomes its letters
+        {u"한국어"_qs, u"___"_qs},
+        {u"a😀b"_qs, u"a_b"_qs},          // one character, two UTF-16 units
+        {u"\u0301"_qs, u"_"_qs},          // a lone mark: never an empty name
+        {u"\u2024"_qs, u"_"_qs},          // one-dot leader: never "."
+        {u"\u2025"_qs, u"‥"_qs},          // two-dot leader is in CP932
+        {u"\u2024\u2024"_qs, u"__"_qs},   // never ".."
+        {u"x\u2215y"_qs, u"x_y"_qs},      // no new "/"
+        {QString(), QString()},
+    };
+    for (const auto& [name, expected] : cases) {
+        const QString result = Cp932FileName(name);
+        EXPECT_EQ(result, expected) << name.toStdString();
+        // The summary, read back from CP932, names exactly this file.
+        EXPECT_EQ(FromCp932(ToCp932(result)), result) << name.toStdString();
+    }
+}
+
+TEST(EncodeForCodeset, FollowsTheLocaleAndKeepsUtf8ForTheCLocale)
+{
+    const QString text = u"損益 Café😀\n"_qs;
+    EXPECT_EQ(EncodeForCodeset(text, "UTF-8"), text.toUtf8());
+    // The C locale's ASCII: written as UTF-8, so the bytes of a path stay the path.
+    EXPECT_EQ(EncodeForCodeset(text, "ANSI_X3.4-1968"), text.toUtf8());
+    EXPECT_EQ(EncodeForCodeset(text, "EUC-JP"),
+              QByteArray("\xC2\xBB\xB1\xD7 Caf\x8F\xAB\xB1?\n"));
+    EXPECT_EQ(EncodeForCodeset(text, "ISO-8859-1"), QByteArray("?? Caf\xE9?\n"));
+    EXPECT_EQ(EncodeForCodeset(text, "no-such-charset"), text.toUtf8());
+}

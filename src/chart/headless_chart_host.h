@@ -7,6 +7,8 @@
 
 #include <QSize>
 
+#include <functional>
+
 namespace brevant {
 
 class HeadlessChartHost final : public ChartHost {
@@ -25,11 +27,21 @@ public:
     const QImage& ComposedImage() const override { return renderer_.ComposedImage(); }
     bool RenderComposition() override;
 
-    void SetProgress(int value) override { progress_ = value; }
+    void SetProgress(int value) override
+    {
+        progress_ = value;
+        if (progressListener_)
+            progressListener_(progress_, progressMax_);
+    }
     void SetProgressRange(int min, int max) override
     {
         progressMin_ = min;
         progressMax_ = max;
+    }
+    // Told every position the progress bar is set to, with its maximum.
+    void SetProgressListener(std::function<void(int value, int max)> listener)
+    {
+        progressListener_ = std::move(listener);
     }
     int Progress() const { return progress_; }
     int ProgressMin() const { return progressMin_; }
@@ -61,6 +73,7 @@ private:
     int progress_ = 0;
     int progressMin_ = 0;
     int progressMax_ = 100;
+    std::function<void(int, int)> progressListener_;
     int layoutCount_ = 0;
 };
 

@@ -1,12 +1,14 @@
 #include "cli_commands.h"
 
 #include "batch.h"
+#include "chart_text.h"
 #include "cli_platform.h"
 #include "csv_output.h"
 #include "four_values.h"
 #include "headless_chart_host.h"
 #include "image_export.h"
 #include "message.h"
+#include "output_names.h"
 #include "profile_store.h"
 #include "settings.h"
 #include "string_table.h"
@@ -14,14 +16,18 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonDocument>
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace brevant {
 
@@ -37,8 +43,10 @@ const char kUsage[] =
     "                       extension: .png, .jpg/.jpeg, .bmp, .gif, .tif/.tiff, .pdf\n"
     "  brevant batch CSV --mode folders|together [--format jpeg|bmp|gif|png|tiff|pdf]\n"
     "                [--out DIR] [--size WxH] [--overwrite]\n"
+    "                [--encoding auto|utf-8|cp932] [--quiet]\n"
     "                       charts and summaries for every record of a CSV file\n"
-    "  brevant calc S,T,F,R print the summary CSV for the figures\n"
+    "  brevant calc [--json] S,T,F,R\n"
+    "                       print the summary CSV (or JSON) for the figures\n"
     "  brevant --help       show this help\n"
     "  brevant --version    show the version\n"
     "\n"
@@ -53,11 +61,18 @@ const char kUsage[] =
     "Style, figures and unit not given default to the saved settings, which are only\n"
     "read.\n"
     "\n"
+    "batch and calc have their own help: brevant batch --help, brevant calc --help.\n"
+    "\n"
+    "Exit status: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.\n"
+    "Messages follow the terminal's locale; files keep their own encodings (BEP.csv is\n"
+    "CP932).\n"
+    "\n"
     "Without arguments, brevant opens the simulator window.\n";
 
 const char kBatchUsage[] =
     "Usage: brevant batch CSV --mode folders|together [--format jpeg|bmp|gif|png|tiff|pdf]\n"
     "                     [--out DIR] [--size WxH] [--overwrite]\n"
+    "                     [--encoding auto|utf-8|cp932] [--quiet]\n"
     "\n"
     "Draws the three charts and a summary \"BEP.csv\" for every record of CSV (name,\n"
     "maximum sales, target sales, fixed costs, variable-cost ratio in percent; at most\n"
@@ -69,25 +84,88 @@ const char kBatchUsage[] =
     "  --out DIR          write into DIR instead of the folder BEP on the desktop\n"
     "  --size WxH         chart area in pixels (default 960x400)\n"
     "  --overwrite        write into record folders that already exist\n"
+    "  --encoding NAME    how CSV is read: auto (default: UTF-8 when the file starts\n"
+    "                     with a byte order mark or is valid UTF-8 throughout, CP932\n"
+    "                     otherwise), utf-8 or cp932\n"
+    "  --quiet            no progress line (it is shown only when standard error is a\n"
+    "                     terminal)\n"
     "\n"
-    "On success the output folder is printed.\n";
+    "Record names and chart titles become file names as CP932 can hold them, so BEP.csv\n"
+    "names the files that exist: an accented letter loses its accent, any other\n"
+    "character CP932 lacks becomes \"_\". A record whose file names would be longer\n"
+    "than the file system allows is not written.\n"
+    "\n"
+    "On success the output folder is printed. Exit status: 0 done, 1 failed (the reason\n"
+    "is on standard error; in --mode together the other records are still written),\n"
+    "2 wrong usage.\n";
 
 const char kCalcUsage[] =
-    "Usage: brevant calc S,T,F,R\n"
+    "Usage: brevant calc [--json] S,T,F,R\n"
     "\n"
     "Prints the summary CSV (header and data line) for maximum sales S, target sales T\n"
     "and fixed costs F in yen and the variable-cost ratio R in percent, for example\n"
-    "154321000,125678900,49605558,56.13. Missing values come from the saved settings.\n";
-
-void WriteTo(FILE* stream, const QByteArray& bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
+    "154321000,125678900,49605558,56.13. Missing values come from the saved settings.\n"
+    "\n"
+    "  --json   print the figures as one JSON object instead: every amount in yen as\n"
+    "           {\"yen\": number, \"words\": \"1億5432万1000円\", \"label\": \"154,321,000\"},\n"
+    "           with \"yen\" and \"words\" null and the chart's label (\"∞\", \"-∞\", \"―\")\n"
+    "           when the amount is not finite, and the ratios in percent.\n"
+    "\n"
+    "Exit status: 0 done, 1 the figures were refused (the reason is on standard error),\n"
+    "2 wrong usage.\n";
 
 void PrintError(const QString& text)
 {
-    WriteTo(stderr, "brevant: " + text.toUtf8() + '\n');
+    WriteTerminalText(stderr, u"brevant: "_qs + text + u'\n');
+}
+
+// Qt's own notes (a missing XDG_RUNTIME_DIR, fonts, plugins) are not this program's words
+// and stay off the terminal; only a fatal error, which ends the program, is told.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtFatalMsg)
+        PrintError(u"internal error: "_qs + text);
+}
+
+// The batch's progress on standard error, redrawn at most ten times a second.
+class ProgressLine {
+public:
+    ProgressLine() { clock_.start(); }
+    ~ProgressLine() { ShowStatusLine(QString()); }
+
+    void Update(int done, int total)
+    {
+        if (done <= shown_ || total <= 0)
+            return;
+        const qint64 now = clock_.elapsed();
+        if (done < total && drawnAt_ >= 0 && now - drawnAt_ < 100)
+            return;
+        shown_ = done;
+        drawnAt_ = now;
+        ShowStatusLine(ProgressText(done, total, double(now) / 1000.0));
+    }
+
+private:
+    QElapsedTimer clock_;
+    qint64 drawnAt_ = -1;
+    int shown_ = 0;
+};
+
+// The figures a summary line is made of, as text for a person: "1億5432万1000円" for an
+// amount, with a sign when it is negative.
+QString Words(double yen)
+{
+    return yen < 0 ? u'-' + AmountInWords(FormatWhole(-yen)) : AmountInWords(FormatWhole(yen));
+}
+
+QJsonObject AmountJson(double yen)
+{
+    QJsonObject amount;
+    const bool finite = std::isfinite(yen);
+    amount.insert(u"yen"_qs, finite ? QJsonValue(yen) : QJsonValue());
+    amount.insert(u"words"_qs, finite ? QJsonValue(Words(yen)) : QJsonValue());
+    amount.insert(u"label"_qs, ShownAmount(yen, 0));
+    return amount;
 }
 
 // `command` names the subcommand whose help to point at; null for the whole program's.
@@ -110,6 +188,18 @@ void UseOffscreenWithoutDisplay()
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// ": its name is N bytes long ..." when the path's last part is longer than its file system
+// takes, otherwise nothing.
+QString NameTooLongReason(const QString& path)
+{
+    if (!IsNameTooLong(path))
+        return {};
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return QStringLiteral(": its name is %1 bytes long, more than the %2 the file system takes")
+        .arg(NameBytes(path.mid(slash + 1)))
+        .arg(NameLimit(slash < 0 ? QString() : path.left(std::max<qsizetype>(slash, 1))));
 }
 
 bool ParseCharts(const QString& text, std::array<int32_t, kChartCount>& drawGraph)
@@ -192,7 +282,7 @@ int RunRenderCommand(const QStringList& arguments, ProfileStore& store, QString&
     }
     // Any failure has been reported on standard error by the export itself.
     if (!WriteChartImage(host.ComposedImage(), *area, path, platform)) {
-        PrintError(QStringLiteral("could not write %1").arg(path));
+        PrintError(QStringLiteral("could not write %1").arg(path) + NameTooLongReason(path));
         return kExitFailure;
     }
     return kExitOk;
@@ -220,6 +310,55 @@ std::optional<int32_t> ParseFormatName(const QString& name)
     return std::nullopt;
 }
 
+std::optional<BatchEncoding> ParseEncodingName(const QString& name)
+{
+    if (name == u"auto")
+        return BatchEncoding::Auto;
+    if (name == u"utf-8")
+        return BatchEncoding::Utf8;
+    if (name == u"cp932")
+        return BatchEncoding::Cp932;
+    return std::nullopt;
+}
+
+QString ProgressText(int done, int total, double seconds)
+{
+    QString text = QStringLiteral("%1/%2 records").arg(done).arg(total);
+    if (done <= 0 || seconds <= 0)
+        return text;
+    const double rate = done / seconds;
+    const auto left = qint64(std::ceil((total - done) / rate));
+    const QString time = left >= 3600 ? CFormat("%lld:%02lld:%02lld", left / 3600,
+                                                (left / 60) % 60, left % 60)
+                                      : CFormat("%lld:%02lld", left / 60, left % 60);
+    return text + CFormat(", %.1f/s, ", rate) + time + u" left";
+}
+
+QJsonObject FiguresJson(const BepInputs& inputs)
+{
+    const BepFigures figures = ComputeFigures(inputs);
+    QJsonObject json;
+    json.insert(u"maxSales"_qs, AmountJson(inputs.maxSales));
+    json.insert(u"targetSales"_qs, AmountJson(inputs.targetSales));
+    json.insert(u"fixedCosts"_qs, AmountJson(inputs.fixedCosts));
+    json.insert(u"breakEvenPoint"_qs, AmountJson(figures.breakEvenPoint));
+    json.insert(u"targetOperatingProfit"_qs, AmountJson(figures.targetOperatingProfit));
+    json.insert(u"variableCostRatioPercent"_qs, inputs.variableCostRatio / 100.0);
+    json.insert(u"marginalProfitRatioPercent"_qs, figures.marginalProfitRatio / 100.0);
+    return json;
+}
+
+QString JsonText(const QJsonObject& json)
+{
+    QString text = QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented));
+    if (EncodeForCodeset(text, TerminalCodeset()) == text.toUtf8())
+        return text;
+    QString ascii;
+    for (const QChar c : text)
+        ascii += c.unicode() < 0x80 ? QString(c) : CFormat("\\u%04x", unsigned(c.unicode()));
+    return ascii;
+}
+
 int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& out)
 {
     if (WantsHelp(arguments)) {
@@ -233,7 +372,10 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     const QCommandLineOption outDir(u"out"_qs, u"output folder"_qs, u"DIR"_qs);
     const QCommandLineOption size(u"size"_qs, u"chart area"_qs, u"WxH"_qs, u"960x400"_qs);
     const QCommandLineOption overwrite(u"overwrite"_qs, u"write into existing folders"_qs);
-    parser.addOptions({mode, format, outDir, size, overwrite});
+    const QCommandLineOption encoding(u"encoding"_qs, u"input encoding"_qs, u"NAME"_qs,
+                                      u"auto"_qs);
+    const QCommandLineOption quiet(u"quiet"_qs, u"no progress line"_qs);
+    parser.addOptions({mode, format, outDir, size, overwrite, encoding, quiet});
     if (!parser.parse(arguments))
         return UsageError("batch", parser.errorText());
     const QStringList positional = parser.positionalArguments();
@@ -247,6 +389,9 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     const auto area = ParseChartSize(parser.value(size));
     if (!area)
         return UsageError("batch", u"batch --size wants WxH, for example 960x400"_qs);
+    const auto inputEncoding = ParseEncodingName(parser.value(encoding));
+    if (!inputEncoding)
+        return UsageError("batch", u"batch --encoding is auto, utf-8 or cp932"_qs);
 
     const StoredSettings saved = LoadSettings(store);
     int32_t outputFormat = saved.outputFormat;
@@ -277,13 +422,23 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
         options.outputRoot = QFileInfo(parser.value(outDir)).absoluteFilePath();
     options.askToShowResult = false;
     options.folderPerRecord = folders;
+    options.encoding = *inputEncoding;
     HeadlessChartHost host(platform, *area, SavedInputs(saved), saved.style, outputFormat);
+    std::optional<ProgressLine> progress;
+    if (!parser.isSet(quiet) && ::isatty(STDERR_FILENO)) {
+        progress.emplace();
+        host.SetProgressListener([&progress](int done, int total) {
+            if (progress)
+                progress->Update(done, total);
+        });
+    }
     host.LayoutCharts();
     BatchCreation batch(host, options);
     const int messagesBefore = platform.MessageCount();
     if (!batch.RunBatch(csvPath)) {
         // Folders and files the file system refuses fail without a message in the window;
         // a command line that exits with 1 still says why.
+        progress.reset();
         if (platform.MessageCount() == messagesBefore)
             PrintError(QStringLiteral("record %1 stopped the batch: its folder or one of its "
                                       "files could not be written")
@@ -301,15 +456,20 @@ int RunCalcCommand(const QStringList& arguments, ProfileStore& store, QString& o
         return kExitOk;
     }
     // Figures may start with a minus sign, so no option parsing here.
-    if (arguments.size() != 3)
+    const bool json = arguments.size() > 2 && arguments[2] == u"--json";
+    if (arguments.size() != (json ? 4 : 3))
         return UsageError("calc", u"calc needs the figures S,T,F,R"_qs);
     const StoredSettings saved = LoadSettings(store);
     BepInputs in = SavedInputs(saved);
     CliPlatform platform;
-    const QString text = arguments[2];
+    const QString text = arguments.last();
     if (const StringId id = ApplyFourValues(in, text)) {
         ShowMessage(platform, id, text + u'\n', kMbError);
         return kExitFailure;
+    }
+    if (json) {
+        out += JsonText(FiguresJson(in));
+        return kExitOk;
     }
     // The chart file names follow the saved format; a stored value outside 0..5 shows as
     // JPEG in the window.
@@ -333,13 +493,14 @@ int RunCommandLine(int argc, char* argv[])
     else if (std::strcmp(name, "calc") == 0)
         command = RunCalcCommand;
 
+    ReadTerminalCodeset();
     if (!command) {
         if (argc == 2 && (std::strcmp(name, "--version") == 0 || std::strcmp(name, "-v") == 0)) {
-            WriteTo(stdout, QByteArray("brevant " BREVANT_VERSION "\n"));
+            WriteTerminalText(stdout, u"brevant " BREVANT_VERSION "\n"_qs);
             return kExitOk;
         }
         if (argc == 2 && (std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0)) {
-            WriteTo(stdout, kUsage);
+            WriteTerminalText(stdout, QString::fromUtf8(kUsage));
             return kExitOk;
         }
         // Name what was not understood before the usage: whatever follows --help or
@@ -354,10 +515,11 @@ int RunCommandLine(int argc, char* argv[])
                                      .arg(QLatin1String(what),
                                           QString::fromLocal8Bit(known ? argv[2] : name)),
                                  QString(), kMbError);
-        WriteTo(stderr, kUsage);
+        WriteTerminalText(stderr, QString::fromUtf8(kUsage));
         return kExitUsage;
     }
 
+    qInstallMessageHandler(QuietQtMessages);
     UseOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
     SetUpApplication();
@@ -365,7 +527,7 @@ int RunCommandLine(int argc, char* argv[])
     IniProfileStore store;
     QString out;
     const int status = command(app.arguments(), store, out);
-    WriteTo(stdout, out.toUtf8());
+    WriteTerminalText(stdout, out);
     return status;
 }
 

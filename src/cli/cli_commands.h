@@ -4,6 +4,10 @@
 // write them. Results go to standard output, messages and usage errors to standard error;
 // the exit status is 0 on success, 1 on failure (after its message), 2 on wrong usage.
 
+#include "batch_file.h"
+#include "bep_model.h"
+
+#include <QJsonObject>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -32,5 +36,20 @@ std::optional<QSize> ParseChartSize(const QString& text);
 
 // The output format of a format name ("jpeg", "bmp", "gif", "png", "tiff", "pdf").
 std::optional<int32_t> ParseFormatName(const QString& name);
+
+// The input encoding of batch --encoding ("auto", "utf-8", "cp932").
+std::optional<BatchEncoding> ParseEncodingName(const QString& name);
+
+// The batch's progress line: "120/5000 records, 85.3/s, 0:57 left" after `seconds`.
+QString ProgressText(int done, int total, double seconds);
+
+// The figures of calc --json: each amount (the three inputs, the break-even point and the
+// target operating profit) as {"yen", "words", "label"}, "yen" and "words" null when the
+// amount is not finite, and the two ratios in percent.
+QJsonObject FiguresJson(const BepInputs& inputs);
+// The object as indented JSON. For a terminal whose character set is not UTF-8 (nor the
+// C locale's, which is written as UTF-8) every non-ASCII character is a \u escape, so
+// the text stays valid JSON after it is converted for the terminal.
+QString JsonText(const QJsonObject& json);
 
 } // namespace brevant

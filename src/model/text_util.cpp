@@ -1,5 +1,8 @@
 #include "text_util.h"
 
+#include <QList>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -151,6 +154,50 @@ bool IsValidUtf8(const QByteArray& bytes)
         i += len;
     }
     return true;
+}
+
+bool Cp932Holds(const QString& text)
+{
+    return FromCp932(ToCp932(text)) == text;
+}
+
+QString Cp932FileName(const QString& name)
+{
+    const QString composed = name.normalized(QString::NormalizationForm_C);
+    if (Cp932Holds(composed))
+        return composed;
+    QString out;
+    for (const char32_t c : composed.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (Cp932Holds(one)) {
+            out += one;
+            continue;
+        }
+        QString plain;
+        for (const QChar d : one.normalized(QString::NormalizationForm_KD)) {
+            const auto category = d.category();
+            if (category != QChar::Mark_NonSpacing && category != QChar::Mark_SpacingCombining &&
+                category != QChar::Mark_Enclosing)
+                plain += d;
+        }
+        const bool usable = !plain.isEmpty() && !plain.contains(u'.') && !plain.contains(u'/') &&
+                            std::none_of(plain.begin(), plain.end(),
+                                         [](QChar d) { return d.unicode() < 0x20; }) &&
+                            Cp932Holds(plain);
+        out += usable ? plain : QStringLiteral("_");
+    }
+    return out;
+}
+
+QByteArray EncodeForCodeset(const QString& text, const QByteArray& codeset)
+{
+    const QByteArray upper = codeset.toUpper();
+    if (upper.isEmpty() || upper == "UTF-8" || upper == "UTF8" || upper == "ANSI_X3.4-1968")
+        return text.toUtf8();
+    const QByteArray out = Convert(codeset.constData(), "UTF-8", text.toUtf8(), QByteArray("?"),
+                                   Utf8Length);
+    // A character set iconv does not know: UTF-8 rather than nothing.
+    return out.isEmpty() && !text.isEmpty() ? text.toUtf8() : out;
 }
 
 } // namespace brevant

@@ -88,7 +88,7 @@ bool BatchCreation::RunBatch(const QString& csvPath)
         return false;
     }
 
-    BatchFile input(csvPath);
+    BatchFile input(csvPath, options_.encoding);
     if (!input.Open()) {
         ShowMessage(platform, IDS_OPEN_FAILED, QString(), kMbError);
         return false;
@@ -174,12 +174,16 @@ bool BatchCreation::OutputRecordToFolder(const QString& root, const QString& for
         ShowMessage(platform, IDS_FIELD_COUNT, line + u'\n', kMbError);
         return false;
     }
-    const QString name = FieldAt(line, 1, u',');
+    const QString name = Cp932FileName(FieldAt(line, 1, u','));
     // An empty name is the output root itself. Any other name must be one folder inside
     // it; one that is not behaves as a name the file system refuses: nothing is found
     // there and the folder cannot be made.
     const bool usable = name.isEmpty() || IsUsableName(name);
     const QString folder = name.isEmpty() ? root : root + u'/' + name;
+    if (!name.isEmpty() && IsSingleComponent(name) && IsNameTooLong(folder)) {
+        ShowMessage(platform, IDS_OPEN_FAILED, folder + u'\n', kMbError);
+        return false;
+    }
     if (usable && !existingFolderConfirmed_ && PathExists(folder)) {
         if (ShowMessage(platform, IDS_FOLDER_EXISTS, root + u'/' + name + u'\n',
                         kMbQuestion) != kIdYes)
@@ -204,8 +208,11 @@ bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
     if (!csv.Open(platform))
         return false;
     bool headerPending = true;
+    bool allWritten = true;
+    int done = 0;
     QString line;
     while (input.ReadLine(line)) {
+        host_.SetProgress(done++);
         if (!IsWholeLine(input, platform, line))
             continue;
         if (!HasFiveFields(line)) {
@@ -215,17 +222,29 @@ bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
         const auto name = ParseBatchRecord(host_.Inputs(), platform, line);
         if (!name)
             continue;
+        // A record whose files cannot be named is left out of the summary as a record with
+        // a wrong field is; the others go on, but the batch has not done its work.
+        const QString prefix = Cp932FileName(*name) + u'_';
+        if (!CanWriteChartFiles(host_.Style(), root, prefix, format)) {
+            ShowMessage(platform, IDS_OPEN_FAILED, line + u'\n', kMbError);
+            allWritten = false;
+            continue;
+        }
         host_.LayoutCharts();
+        // A chart that cannot be written is missing from the output and its record from
+        // the summary, which names only files that exist; the rest goes on.
+        if (!WriteThreeCharts(host_, root, prefix, format, false)) {
+            allWritten = false;
+            continue;
+        }
         if (headerPending) {
             csv.Write(SummaryHeader());
             headerPending = false;
         }
-        const QString prefix = *name + u'_';
         csv.Write(SummaryLine(host_.Inputs(), host_.Style(), prefix, format));
-        // A chart that cannot be written is missing from the output; the rest goes on.
-        WriteThreeCharts(host_, root, prefix, format, false);
     }
-    return csv.Commit(platform);
+    host_.SetProgress(0);
+    return csv.Commit(platform) && allWritten;
 }
 
 bool RunBatch(ChartHost& host, const QString& csvPath, BatchControls* controls)

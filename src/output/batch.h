@@ -2,6 +2,7 @@
 // Batch creation: the charts and a CSV summary for every record of a CSV file, either one
 // folder per record or all records together in the output root.
 
+#include "batch_file.h"
 #include "bep_model.h"
 
 #include <QString>
@@ -9,7 +10,6 @@
 
 namespace brevant {
 
-class BatchFile;
 class ChartHost;
 class Platform;
 
@@ -44,6 +44,8 @@ struct BatchOptions {
     // The mode chosen beforehand (true: one folder per record); the mode question is
     // then not asked.
     std::optional<bool> folderPerRecord;
+    // How the CSV file's text is read.
+    BatchEncoding encoding = BatchEncoding::Auto;
 };
 
 class BatchCreation {

@@ -33,8 +33,8 @@ qsizetype IncompleteTail(const QByteArray& data)
 
 } // namespace
 
-BatchFile::BatchFile(const QString& path)
-    : file_(path)
+BatchFile::BatchFile(const QString& path, BatchEncoding encoding)
+    : file_(path), encoding_(encoding)
 {
 }
 
@@ -90,8 +90,8 @@ qint64 BatchFile::CountLines(qint64 limit)
         }
     }
     valid = valid && pending.isEmpty();
-    utf8_ = valid;
-    hasBom_ = valid && head == kBom;
+    utf8_ = encoding_ == BatchEncoding::Auto ? valid : encoding_ == BatchEncoding::Utf8;
+    hasBom_ = utf8_ && head == kBom;
     if (hasBom_)
         content -= 3;
     if (content > 0 && last != '\n')

@@ -12,9 +12,15 @@ namespace brevant {
 // one and is cut here rather than held in memory whole.
 constexpr qint64 kMaxLineBytes = 64 * 1024;
 
+// How a batch file's text is read: Auto takes UTF-8 when the file starts with a byte order
+// mark or all of it is valid UTF-8, and CP932 otherwise; the others are the user's choice.
+// A CP932 file can be valid UTF-8 too (half-width katakana pairs such as "ﾃｽ"), which only
+// the choice tells apart.
+enum class BatchEncoding { Auto, Utf8, Cp932 };
+
 class BatchFile {
 public:
-    explicit BatchFile(const QString& path);
+    explicit BatchFile(const QString& path, BatchEncoding encoding = BatchEncoding::Auto);
 
     // Opens a regular file for reading; anything else (a folder, a FIFO, a device) is
     // refused without waiting on it.
@@ -23,7 +29,8 @@ public:
 
     // Reads from the start, counting lines; stops early once the count passes `limit`
     // (it then returns limit + 1). A full count also settles the encoding: valid UTF-8
-    // (a leading byte order mark is dropped) is read as UTF-8, anything else as CP932.
+    // (a leading byte order mark is dropped) is read as UTF-8, anything else as CP932,
+    // unless the encoding was chosen (UTF-8 then drops a byte order mark too).
     qint64 CountLines(qint64 limit);
     // Goes back to the first line.
     bool Rewind();
@@ -36,6 +43,7 @@ public:
 
 private:
     QFile file_;
+    BatchEncoding encoding_;
     bool utf8_ = false;
     bool hasBom_ = false;
     bool atStart_ = true;

@@ -63,7 +63,7 @@ QString FreeSerialFolder(const QString& root, const QString& prefix)
 QString ChartFileName(const ChartStyle& style, int k)
 {
     const QString& title = style.titles[size_t(k - 1)];
-    return title.isEmpty() ? u"図表" + QString::number(k) : title;
+    return title.isEmpty() ? u"図表" + QString::number(k) : Cp932FileName(title);
 }
 
 QString SummaryHeader()
@@ -87,6 +87,17 @@ QString SummaryLine(const BepInputs& inputs, const ChartStyle& style, const QStr
         line += k < kChartCount ? u',' : u'\n';
     }
     return line;
+}
+
+bool CanWriteChartFiles(const ChartStyle& style, const QString& folder, const QString& prefix,
+                        const QString& format)
+{
+    for (int k = 1; k <= kChartCount; ++k) {
+        const QString name = prefix + ChartFileName(style, k) + u'.' + format;
+        if (!IsSingleComponent(name) || IsNameTooLong(folder + u'/' + name))
+            return false;
+    }
+    return true;
 }
 
 bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& format,
@@ -115,7 +126,8 @@ ChartImageJob StartSingleChart(ChartHost& host, int k, const QString& folder,
         return ChartImageJob::Failed();
     const QString name = ChartFileName(host.Style(), k);
     const QString fileName = prefix + name + u'.' + format;
-    if (!IsUsableName(name) || !IsUsableName(fileName))
+    // A name too long for the file system goes on to fail with its message there.
+    if (!IsSingleComponent(name) || !IsSingleComponent(fileName))
         return ChartImageJob::Failed();
     return StartChartImage(host.ComposedImage(), host.ChartArea().size(),
                            folder + u'/' + fileName, background);

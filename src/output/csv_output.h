@@ -33,8 +33,9 @@ QString DatedFolderPrefix(const QDateTime& time);
 // all 999 are taken.
 QString FreeSerialFolder(const QString& root, const QString& prefix);
 
-// The file name (without extension) of chart k (1, 2 or 3): its title, or "図表k" when the
-// title is empty.
+// The file name (without extension) of chart k (1, 2 or 3): its title as CP932 can hold
+// it (Cp932FileName), or "図表k" when the title is empty. The summary and the disk use
+// the same name.
 QString ChartFileName(const ChartStyle& style, int k);
 
 // The first line of "BEP.csv", ending with "\n".
@@ -45,14 +46,20 @@ QString SummaryHeader();
 QString SummaryLine(const BepInputs& inputs, const ChartStyle& style, const QString& prefix,
                     const QString& format);
 
+// True when the three chart files folder + "/" + prefix + ChartFileName(k) + "." + format
+// are each one path component the file system can hold (not IsNameTooLong).
+bool CanWriteChartFiles(const ChartStyle& style, const QString& folder, const QString& prefix,
+                        const QString& format);
+
 // Writes "BEP.csv" with the header and one data line (empty prefix) into the folder.
 // Shows 30009 and returns false when the file cannot be written.
 bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& format,
                      const BepInputs& inputs, const ChartStyle& style);
 
 // Shows chart k (1, 2 or 3) alone over the whole chart area, renders it and writes it to
-// folder + "/" + prefix + ChartFileName(k) + "." + format. A name that is not one usable
-// file name fails without a message, as a name the file system refuses does.
+// folder + "/" + prefix + ChartFileName(k) + "." + format. A name that is not one path
+// component fails without a message, as a name the file system refuses does; one that is
+// too long fails as WriteChartImage says.
 bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QString& prefix,
                       const QString& format);
 

@@ -5,6 +5,7 @@
 #include "jpg2pdf.h"
 #include "png_encoder.h"
 #include "atomic_file.h"
+#include "output_names.h"
 #include "platform.h"
 #include "string_table.h"
 
@@ -218,7 +219,8 @@ ChartImageJob StartChartImage(const QImage& composed, QSize chartArea, const QSt
     job.path_ = path;
     job.format_ = ExtensionFormat(path);
     job.failed_ = job.format_.isEmpty();
-    if (job.failed_)
+    job.nameTooLong_ = !job.failed_ && IsNameTooLong(path);
+    if (job.failed_ || job.nameTooLong_)
         return job;
     // PDF pages are made from a JPEG.
     const QString format = job.format_ == kPdfText ? kJpegText : job.format_;
@@ -243,6 +245,15 @@ void DropChartImage(ChartImageJob& job)
 
 bool FinishChartImage(ChartImageJob& job, Platform& platform)
 {
+    // Nothing is made for a name the file system cannot hold; the failure is the one a
+    // file that cannot be created gets.
+    if (job.nameTooLong_) {
+        if (job.format_ == kPdfText)
+            ShowMessage(platform, IDS_PDF_FAILED, QStringLiteral("[File Create]\n"), kMbError);
+        else
+            ShowMessage(platform, IDS_OPEN_FAILED, {}, kMbError);
+        return false;
+    }
     if (job.failed_ || !job.encoded_.valid())
         return false;
     const EncodedImage encoded = job.encoded_.get();

@@ -53,7 +53,9 @@ QString GetWorkFolder(Platform& platform, const QString& subfolder);
 
 // Writes the composed charts, at the chart area's size, to `path`; the type follows the
 // extension, PDF by way of the scratch JPEG "temp.jpeg" in the work folder. An unknown
-// extension fails without a message; every other failure has shown its message.
+// extension fails without a message; every other failure has shown its message. A name
+// longer than the file system takes (IsNameTooLong) fails before anything is made, with
+// 30003 "[File Create]" for a PDF and 30009 for an image.
 bool WriteChartImage(const QImage& composed, QSize chartArea, const QString& path,
                      Platform& platform);
 
@@ -75,6 +77,7 @@ private:
     QString format_;
     std::future<EncodedImage> encoded_;
     bool failed_ = true;
+    bool nameTooLong_ = false;
 };
 ChartImageJob StartChartImage(const QImage& composed, QSize chartArea, const QString& path,
                               bool background);

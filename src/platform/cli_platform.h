@@ -5,9 +5,26 @@
 
 #include "platform.h"
 
+#include <QByteArray>
+#include <QString>
+
+#include <cstdio>
 #include <functional>
 
 namespace brevant {
+
+// The character set of the terminal as the user's locale names it ("UTF-8", "EUC-JP",
+// "ANSI_X3.4-1968" for the C locale). Read once, before the application object is made:
+// Qt moves a process whose locale is not UTF-8 to C.UTF-8.
+void ReadTerminalCodeset();
+QByteArray TerminalCodeset();
+
+// Writes text for a person to `stream` in the terminal's character set (EncodeForCodeset)
+// and flushes it; a progress line on standard error is cleared first.
+void WriteTerminalText(FILE* stream, const QString& text);
+// The one-line progress display on standard error: replaces what it showed before
+// without moving on a line. An empty text clears it.
+void ShowStatusLine(const QString& text);
 
 class CliPlatform final : public Platform {
 public:
