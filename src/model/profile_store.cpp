@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -23,6 +24,8 @@ void SetUpApplication()
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(AppName());
     QCoreApplication::setApplicationVersion(QStringLiteral(BREVANT_VERSION));
+    // Ties the windows to the installed desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.velmora.Brevant"));
 }
 
 namespace {
