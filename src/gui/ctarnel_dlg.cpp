@@ -139,6 +139,12 @@ void CTarnelDlg::BuildControls()
         chartChecks_[k] = control<QCheckBox>(kCheckIds[k]);
         titleEdits_[k] = control<QLineEdit>(kTitleIds[k]);
         subtitleEdits_[k] = control<QLineEdit>(kSubtitleIds[k]);
+        // The row's chart button says which chart the box and the titles belong to; the
+        // column heading above says what the entry is.
+        const QString chart = controlById(kChartButtonIds[k])->toolTip();
+        chartChecks_[k]->setAccessibleName(chart);
+        titleEdits_[k]->setAccessibleName(QStringLiteral("タイトル %1").arg(k + 1));
+        subtitleEdits_[k]->setAccessibleName(QStringLiteral("副タイトル %1").arg(k + 1));
     }
     for (int k = 0; k < kColorCount; ++k)
         colorButtons_[k] = control<ColorButton>(IDC_COLOR0 + k);
