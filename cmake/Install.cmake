@@ -41,7 +41,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Brevant works out the break-even point from the maximum sales, target sales, fixed\n"
     "costs and variable-cost ratio, and shows it in three charts, which can be dragged,\n"
     "saved as images or PDF, presented full-screen and made in bulk from a CSV file.\n"
-    "The user interface is in Japanese; render, batch and calc run without a window.")
+    "The user interface is in Japanese. render, batch and calc run without a window.")
+# The quoted lines above are joined into one text.
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGE_CONTACT Velmora)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY brevant)
@@ -49,9 +50,10 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The chart text is drawn in IPAPGothic; TIFF images come from Qt's image-format plugins,
-# which the executable loads at run time, so shlibdeps cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-image-formats-plugins")
+# The chart text is drawn in IPAPGothic; the button pictures (SVG) and TIFF images come
+# from Qt's image-format plugins, which the executable loads at run time, so shlibdeps
+# cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, libqt6svg6, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${BREVANT_HOMEPAGE})
 set(CPACK_STRIP_FILES ON)
 include(CPack)
