@@ -20,9 +20,13 @@ TEST(Accessibility, LabelledControlsAreNamedByTheirLabels)
 {
     MainWindowHarness h;
     h.Open();
-    // Entries, spins, colour buttons: the label before them, without "：" or "&".
-    EXPECT_EQ(h.At(IDC_COLOR0 + 1)->accessibleName(), QStringLiteral("固定費線"));
-    EXPECT_EQ(h.At(IDC_WIDTH1)->accessibleName(), QStringLiteral("固定費線"));
+    // Entries, spins, colour buttons: the label before them, without "：" or "&"; a line's
+    // colour and width also by their column.
+    EXPECT_EQ(h.At(IDC_MAX_SALES)->accessibleName(), QStringLiteral("最大売上高"));
+    EXPECT_EQ(h.At(IDC_FONT_SIZE)->accessibleName(), QStringLiteral("文字サイズ"));
+    EXPECT_EQ(h.At(IDC_COLOR0 + 1)->accessibleName(), QStringLiteral("固定費線 色"));
+    EXPECT_EQ(h.At(IDC_WIDTH1)->accessibleName(), QStringLiteral("固定費線 太さ"));
+    EXPECT_EQ(h.At(IDC_COLOR0 + 9)->accessibleName(), QStringLiteral("図表の内面 色"));
     EXPECT_EQ(h.At(IDC_RATIO)->accessibleName(), QStringLiteral("変動費率"));
     EXPECT_EQ(h.At(IDC_TITLE1)->accessibleName(), QStringLiteral("タイトル 2"));
     // Every input control has a name from a label, its own text or its tooltip.

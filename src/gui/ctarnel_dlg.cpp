@@ -146,10 +146,16 @@ void CTarnelDlg::BuildControls()
         titleEdits_[k]->setAccessibleName(QStringLiteral("タイトル %1").arg(k + 1));
         subtitleEdits_[k]->setAccessibleName(QStringLiteral("副タイトル %1").arg(k + 1));
     }
-    for (int k = 0; k < kColorCount; ++k)
+    // A line's colour button and width spin share the line's label; the column headings
+    // ("色", "太さ") tell them apart.
+    for (int k = 0; k < kColorCount; ++k) {
         colorButtons_[k] = control<ColorButton>(IDC_COLOR0 + k);
-    for (int k = 0; k < kWidthCount; ++k)
+        colorButtons_[k]->setAccessibleName(colorButtons_[k]->accessibleName() + u" 色"_qs);
+    }
+    for (int k = 0; k < kWidthCount; ++k) {
         widthSpins_[k] = control<QSpinBox>(kWidthIds[k]);
+        widthSpins_[k]->setAccessibleName(widthSpins_[k]->accessibleName() + u" 太さ"_qs);
+    }
     ratioSpin_ = control<QSpinBox>(IDC_RATIO);
     ratioText_ = control<QLabel>(IDC_RATIO_TEXT);
     fontSizeSpin_ = control<QSpinBox>(IDC_FONT_SIZE);
