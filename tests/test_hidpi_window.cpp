@@ -106,11 +106,23 @@ TEST(HiDpiWindow, GeometryAndHitTestingAreThoseOfOneX)
             EXPECT_EQ(s.W().elements()[k].p1, host->Elements()[k].p1 + offset) << "element " << k;
         }
     }
-    // A press on an element's logical position starts its drag at any ratio.
+    // A press on an element's logical position starts its drag at any ratio; the value
+    // label follows the pointer and, taken away, leaves every device pixel as it was.
+    const QImage before = s.W().backBuffer().copy();
     const MovableElement& e = s.W().elements()[1];
-    QTest::mousePress(&s.W(), Qt::LeftButton, {}, (e.p0 + e.p1) / 2);
+    const QPoint start = (e.p0 + e.p1) / 2;
+    QTest::mousePress(&s.W(), Qt::LeftButton, {}, start);
     EXPECT_EQ(s.W().dragState().dragTarget, 1);
+    for (int dy : {-7, -19, -33}) {
+        const QPoint p = start + QPoint(3, dy);
+        QMouseEvent move(QEvent::MouseMove, p, s.W().mapToGlobal(p), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&s.W(), &move);
+    }
+    EXPECT_FALSE(s.W().renderer().LabelRect().isEmpty());
+    EXPECT_NE(s.W().backBuffer(), before);
     s.W().CancelDrag();
+    EXPECT_EQ(s.W().backBuffer(), before);
 }
 
 TEST(HiDpiWindow, OnePixelFrameStaysOneDevicePixelWide)
