@@ -3,6 +3,7 @@
 #include "chart_kinds.h"
 #include "chart_paint.h"
 #include "chart_text.h"
+#include "device_pixels.h"
 #include "draw_surface.h"
 
 #include <bit>
@@ -44,9 +45,49 @@ bool ChartRenderer::IsRendered(const RenderRequest& request,
            SameInputs(rendered_->inputs, request.inputs) && rendered_->style == request.style;
 }
 
+bool ChartRenderer::Compose(QImage& composed, QImage& plot, const RenderRequest& request,
+                            MovableElementTable& elements)
+{
+    const int w = request.chartArea.width();
+    const int h = request.chartArea.height();
+    const qreal ratio = composed.devicePixelRatio();
+    DrawSurface comp(composed);
+    if (!comp.isValid())
+        return false;
+    comp.fillRect(Box{0, 0, w, h}, 0xFFFFFF);
+
+    geometry_.chartArea = request.chartArea;
+    geometry_.chartRects = request.chartRects;
+    ChartPaint paint{request.inputs, request.style, geometry_, BreakEvenPoint(request.inputs),
+                     request.highlight, elements};
+
+    geometry_.leftBand = MeasureLeftBand(comp, request.inputs, request.style);
+    geometry_.topBand = MeasureTopBand(comp, request.style);
+    geometry_.bottomBand = MeasureBottomBand(comp, request.inputs, request.style);
+    ComputePlotSize(geometry_, request.style.drawGraph);
+    ComputeKeyPoints(geometry_, request.inputs);
+
+    const QSize plotSize(geometry_.plotWidth, geometry_.plotHeight);
+    for (int k = 0; k < kChartCount; ++k) {
+        // One plot image serves the three charts; it is refilled for each.
+        if (plot.size() != DeviceSize(plotSize, ratio) || plot.devicePixelRatio() != ratio)
+            plot = ratio == 1 ? NewSurface(plotSize.width(), plotSize.height())
+                              : NewDeviceImage(plotSize, ratio);
+        if (plot.isNull() || request.style.drawGraph[k] == 0)
+            continue;
+        plot.fill(ToQColor(request.style.colors[kInterior]));
+        DrawChart(k, comp, plot, paint);
+    }
+    return true;
+}
+
 bool ChartRenderer::RenderCharts(QImage& target, const RenderRequest& request,
                                  MovableElementTable& elements)
 {
+    const qreal ratio = target.isNull() ? 1 : target.devicePixelRatio();
+    if (ratio != 1)
+        return RenderScaled(target, request, elements);
+
     const int w = request.chartArea.width();
     const int h = request.chartArea.height();
     // The last composition is drawn over when nobody else holds it (an export still being
@@ -62,45 +103,40 @@ bool ChartRenderer::RenderCharts(QImage& target, const RenderRequest& request,
     if (composed.isNull())
         return false;
     rendered_.reset();
-
-    {
-        DrawSurface comp(composed);
-        if (!comp.isValid()) {
-            if (reused)
-                composed_ = composed;
-            return false;
-        }
-        comp.fillRect(Box{0, 0, w, h}, 0xFFFFFF);
-
-        geometry_.chartArea = request.chartArea;
-        geometry_.chartRects = request.chartRects;
-        ChartPaint paint{request.inputs, request.style, geometry_,
-                         BreakEvenPoint(request.inputs), request.highlight, elements};
-
-        geometry_.leftBand = MeasureLeftBand(comp, request.inputs, request.style);
-        geometry_.topBand = MeasureTopBand(comp, request.style);
-        geometry_.bottomBand = MeasureBottomBand(comp, request.inputs, request.style);
-        ComputePlotSize(geometry_, request.style.drawGraph);
-        ComputeKeyPoints(geometry_, request.inputs);
-
-        for (int k = 0; k < kChartCount; ++k) {
-            // One plot image serves the three charts; it is refilled for each.
-            if (plot_.width() != geometry_.plotWidth || plot_.height() != geometry_.plotHeight)
-                plot_ = NewSurface(geometry_.plotWidth, geometry_.plotHeight);
-            if (plot_.isNull() || request.style.drawGraph[k] == 0)
-                continue;
-            plot_.fill(ToQColor(request.style.colors[kInterior]));
-            DrawChart(k, comp, plot_, paint);
-        }
+    if (!Compose(composed, plot_, request, elements)) {
+        if (reused)
+            composed_ = composed;
+        return false;
     }
 
     composed_ = composed;
+    display_ = QImage();
     rendered_ = Rendered{request.inputs,     request.style,     request.chartArea,
                          request.chartRects, request.highlight, &elements};
     if (!target.isNull()) {
         DrawSurface window(target);
         window.copyFrom(composed_, request.chartArea.topLeft(), QRect(0, 0, w, h));
     }
+    return true;
+}
+
+bool ChartRenderer::RenderScaled(QImage& target, const RenderRequest& request,
+                                 MovableElementTable& elements)
+{
+    // The window's own composition at the screen's resolution. The one for the exports
+    // stays at 1x and is made again when one asks for it.
+    const qreal ratio = target.devicePixelRatio();
+    const QSize size = request.chartArea.size();
+    if (display_.size() != DeviceSize(size, ratio) || display_.devicePixelRatio() != ratio ||
+        !display_.isDetached())
+        display_ = NewDeviceImage(size, ratio);
+    if (display_.isNull())
+        return false;
+    rendered_.reset();
+    if (!Compose(display_, displayPlot_, request, elements))
+        return false;
+    CopyDevicePixels(target, DevicePoint(request.chartArea.topLeft(), ratio), display_,
+                     display_.rect());
     return true;
 }
 
@@ -117,7 +153,11 @@ bool ChartRenderer::CreateLabelSurface(const QImage& window, int width, int heig
     label_ = QImage();
     const QImage::Format format =
         window.isNull() ? QImage::Format_RGB32 : window.format();
-    label_ = width > 0 && height > 0 ? QImage(width, height, format) : QImage();
+    const qreal ratio = window.isNull() ? 1 : window.devicePixelRatio();
+    const QSize size = DeviceSize(QSize(width, height), ratio);
+    label_ = width > 0 && height > 0 && !size.isEmpty() ? QImage(size, format) : QImage();
+    if (!label_.isNull())
+        label_.setDevicePixelRatio(ratio);
     return !label_.isNull();
 }
 
@@ -126,16 +166,18 @@ void ChartRenderer::SaveUnderLabel(const QImage& window, const QRect& box)
     if (label_.isNull() || window.isNull())
         return;
     label_.fill(Qt::white);
-    DrawSurface s(label_);
-    s.copyFrom(window, QPoint(0, 0), box);
+    // In device pixels, from where the box starts on the window.
+    const QPoint from = DevicePoint(box.topLeft(), window.devicePixelRatio());
+    CopyDevicePixels(label_, QPoint(0, 0), window, QRect(from, label_.size()));
 }
 
 void ChartRenderer::RestoreUnderLabel(QImage& window) const
 {
     if (labelRect_.isEmpty() || label_.isNull() || window.isNull())
         return;
-    DrawSurface s(window);
-    s.copyFrom(label_, labelRect_.topLeft(), QRect(0, 0, labelRect_.width(), labelRect_.height()));
+    const qreal ratio = window.devicePixelRatio();
+    CopyDevicePixels(window, DevicePoint(labelRect_.topLeft(), ratio), label_,
+                     QRect(QPoint(0, 0), DeviceSize(labelRect_.size(), ratio)));
 }
 
 void ChartRenderer::Release()
@@ -143,6 +185,8 @@ void ChartRenderer::Release()
     rendered_.reset();
     composed_ = QImage();
     plot_ = QImage();
+    display_ = QImage();
+    displayPlot_ = QImage();
     label_ = QImage();
 }
 

@@ -34,14 +34,17 @@ public:
     // target may be larger (a window's back buffer). A null target is left alone: the
     // charts are then only composed (for exports). Records the movable elements' screen
     // positions. Returns false, drawing nothing and keeping the last composition, when the
-    // composition image cannot be made.
+    // composition image cannot be made. A target with a device pixel ratio other than 1
+    // gets the charts at its resolution, composed apart from the exports' composition.
     bool RenderCharts(QImage& target, const RenderRequest& request, MovableElementTable& elements);
     // Renders into the composition only; nothing to do when the last render drew the
     // same request (the window's repaint usually just did).
     bool RenderComposition(const RenderRequest& request, MovableElementTable& elements);
 
-    // What the last successful render drew, margins included.
+    // What the last successful render drew, margins included, at 1x (for the exports).
     const QImage& ComposedImage() const { return composed_; }
+    // What the last successful render put on its target, at the target's resolution.
+    const QImage& DisplayImage() const { return display_.isNull() ? composed_ : display_; }
     // The geometry of the last render.
     const ChartGeometry& Geometry() const { return geometry_; }
 
@@ -73,10 +76,17 @@ private:
         const MovableElementTable* elements = nullptr;
     };
     bool IsRendered(const RenderRequest& request, const MovableElementTable& elements) const;
+    // Draws the whole chart area into `composed` (at its ratio), the plots through `plot`.
+    bool Compose(QImage& composed, QImage& plot, const RenderRequest& request,
+                 MovableElementTable& elements);
+    bool RenderScaled(QImage& target, const RenderRequest& request, MovableElementTable& elements);
 
     std::optional<Rendered> rendered_;
     QImage composed_;
     QImage plot_;
+    // The composition and plot image at a window's ratio, when it is not 1.
+    QImage display_;
+    QImage displayPlot_;
     QImage label_;
     QRect labelRect_;
     ChartGeometry geometry_;

@@ -1,5 +1,7 @@
 #include "draw_surface.h"
 
+#include "device_pixels.h"
+
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLineF>
@@ -37,7 +39,7 @@ struct ClipArea {
     double left, top, right, bottom;
 };
 
-ClipArea AreaFor(const QImage& image, int penWidth, bool smooth)
+ClipArea AreaFor(QSize image, int penWidth, bool smooth)
 {
     if (!smooth)
         return {-kLimit, -kLimit, kLimit, kLimit};
@@ -189,10 +191,13 @@ ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation
     return ChartFont{it->second, rotation, true};
 }
 
-DrawSurface::DrawSurface(QImage& image, int dpiY) : image_(image), dpiY_(dpiY)
+DrawSurface::DrawSurface(QImage& image, int dpiY)
+    : image_(image), dpiY_(dpiY), ratio_(image.devicePixelRatio()), size_(image.size())
 {
     if (image_.isNull())
         return;
+    if (ratio_ != 1)
+        size_ = image_.deviceIndependentSize().toSize();
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(&image_)) {
         painter_.reset();
@@ -256,8 +261,8 @@ void DrawSurface::applyPen(bool smooth)
         painter_->setPen(Qt::NoPen);
         return;
     }
-    // Width 0 still draws one pixel.
-    QPen pen(ToQColor(penColor_), std::max(penWidth_, 1));
+    // Width 0 still draws one pixel: one device pixel on a scaled image.
+    QPen pen(ToQColor(penColor_), ratio_ != 1 && penWidth_ == 0 ? 0 : std::max(penWidth_, 1));
     pen.setCapStyle(penWidth_ > 1 ? Qt::RoundCap : Qt::SquareCap);
     pen.setJoinStyle(penWidth_ > 1 ? Qt::RoundJoin : Qt::MiterJoin);
     if (!smooth && penWidth_ <= 1)
@@ -270,8 +275,10 @@ void DrawSurface::applyShapeHints(bool smooth)
     painter_->setRenderHint(QPainter::Antialiasing, smooth);
     // Integer coordinates name pixel centres, as on the raster the charts were laid out on;
     // without this an antialiased one-pixel line would smear over two pixel columns.
+    // On a scaled image crisp lines are centred on the logical pixel too, so that they
+    // cover the device pixels of the logical pixels they cover at 1x.
     painter_->resetTransform();
-    if (smooth)
+    if (smooth || ratio_ != 1)
         painter_->translate(0.5, 0.5);
 }
 
@@ -294,7 +301,7 @@ void DrawSurface::line(QPoint a, QPoint b)
     const bool smooth = smoothShapes_ && !axisAligned;
     QPointF fa(a);
     QPointF fb(b);
-    if (!ClipSegment(fa, fb, AreaFor(image_, penWidth_, smooth)))
+    if (!ClipSegment(fa, fb, AreaFor(size_, penWidth_, smooth)))
         return;
     applyShapeHints(smooth);
     applyPen(smooth);
@@ -318,7 +325,7 @@ void DrawSurface::polyline(const QPolygon& points)
     if (!painter_ || penNull_)
         return;
     const bool smooth = smoothShapes_ && !axisAligned;
-    const ClipArea area = AreaFor(image_, penWidth_, smooth);
+    const ClipArea area = AreaFor(size_, penWidth_, smooth);
     bool inside = true;
     for (const QPoint& p : points)
         inside = inside && Inside(p, area);
@@ -336,7 +343,7 @@ void DrawSurface::polygon(const QPolygon& points)
 {
     if (!painter_ || points.size() < 2)
         return;
-    const QPolygonF poly = ClipPolygon(points, AreaFor(image_, penWidth_, smoothShapes_));
+    const QPolygonF poly = ClipPolygon(points, AreaFor(size_, penWidth_, smoothShapes_));
     if (poly.isEmpty())
         return;
     applyShapeHints(smoothShapes_);
@@ -423,7 +430,16 @@ void DrawSurface::copyFrom(const QImage& source, QPoint dest, const QRect& srcRe
         return;
     painter_->resetTransform();
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
-    painter_->drawImage(ClampPoint(dest), source, srcRect);
+    if (ratio_ == 1 && source.devicePixelRatio() == 1) {
+        painter_->drawImage(ClampPoint(dest), source, srcRect);
+    } else {
+        // In device pixels, one for one: the ratio is undone for the copy.
+        const QRect from = DeviceRect(srcRect, source.devicePixelRatio());
+        const QPoint to = DevicePoint(ClampPoint(dest), ratio_);
+        painter_->setWorldTransform(QTransform::fromScale(1.0 / ratio_, 1.0 / ratio_));
+        painter_->drawImage(QRectF(to, from.size()), source, QRectF(from));
+        painter_->resetTransform();
+    }
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

@@ -5,6 +5,11 @@
 // one clipped, aligned line on a transparent background; rotated text turns
 // counter-clockwise about the top-left corner of the unrotated text; fonts are asked for
 // by character (em) height in pixels.
+//
+// An image with a device pixel ratio other than 1 (a window's back buffer on a scaled
+// screen) is drawn on in logical pixels at the screen's resolution: shapes and text keep
+// their logical places and sizes, the width-0 pen stays one device pixel wide, and crisp
+// lines cover the same logical pixels as at 1x.
 
 #include "chart_style.h"
 
@@ -81,8 +86,9 @@ public:
     DrawSurface& operator=(const DrawSurface&) = delete;
 
     bool isValid() const { return painter_ != nullptr; }
-    int width() const { return image_.width(); }
-    int height() const { return image_.height(); }
+    // Logical size.
+    int width() const { return size_.width(); }
+    int height() const { return size_.height(); }
     int dpiY() const { return dpiY_; }
     QImage& image() { return image_; }
 
@@ -133,7 +139,8 @@ public:
     QSize textExtent(const QString& text) const;
 
     // Copies `source` (from srcRect) onto this surface with its top-left at `dest`,
-    // replacing the pixels there.
+    // replacing the pixels there. Both are in logical pixels; the source's pixels are
+    // copied unscaled, so its ratio should be this image's.
     void copyFrom(const QImage& source, QPoint dest, const QRect& srcRect);
 
     // Antialiasing of slanted lines and polygons (on by default); text is always smooth.
@@ -145,6 +152,8 @@ private:
 
     QImage& image_;
     int dpiY_;
+    qreal ratio_ = 1;
+    QSize size_;
     std::unique_ptr<QPainter> painter_;
     ColorRef penColor_ = 0;
     int penWidth_ = 0;

@@ -5,6 +5,7 @@
 #include "settings.h"
 #include "presentation_host.h"
 #include "chart_geometry.h"
+#include "device_pixels.h"
 #include "platform.h"
 #include "present_commands.h"
 #include "string_table.h"
@@ -85,7 +86,8 @@ bool CShowDlg::Start()
 
     const bool loaded = stripPath_.isEmpty() ? images_.Load()
                                              : images_.LoadFrom(stripPath_, stickPaths_);
-    buffer_ = QImage(screenSize_, QImage::Format_RGB32);
+    // The screen's device pixels; everything is drawn on it in logical pixels.
+    buffer_ = NewDeviceImage(screenSize_, screen ? screen->devicePixelRatio() : 1.0);
     if (!loaded || buffer_.isNull()) {
         ShowMessage(main_.GetPlatform(), IDS_MEMORY, QString(), kMbError);
         return false;
@@ -109,6 +111,12 @@ bool CShowDlg::Start()
 
 void CShowDlg::RepaintAll()
 {
+    RenderAll();
+    repaint();
+}
+
+void CShowDlg::RenderAll()
+{
     const QRect screen = screenRect();
     ChartStyle& style = main_.Style();
     chartRects_ = ComputeChartRects(screenSize_, style.drawGraph, style.outerMargin, chartRects_);
@@ -116,10 +124,9 @@ void CShowDlg::RepaintAll()
                                 main_.dragState().highlightMode};
     ChartRenderer& renderer = main_.renderer();
     if (renderer.RenderCharts(buffer_, request, main_.elements()))
-        charts_ = renderer.ComposedImage();
+        charts_ = renderer.DisplayImage();
     PaintMenu(buffer_, images_.menuStrip, menu_);
     background_.Forget();
-    repaint();
 }
 
 void CShowDlg::RepaintArea(const QRect& area)
@@ -134,12 +141,8 @@ void CShowDlg::RepaintArea(const QRect& area)
         dirty += background_.Rect();
         background_.Restore(buffer_);
     }
-    {
-        QPainter p(&buffer_);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        const QRect inside = area & buffer_.rect();
-        p.drawImage(inside.topLeft(), charts_, inside);
-    }
+    const QRect inside = DeviceRect(area & screenRect(), buffer_.devicePixelRatio());
+    CopyDevicePixels(buffer_, inside.topLeft(), charts_, inside);
     PaintMenu(buffer_, images_.menuStrip, menu_);
     background_.Forget();
     repaint(dirty);
@@ -161,9 +164,19 @@ QPoint CShowDlg::CursorPosition() const { return lastPointer_; }
 
 void CShowDlg::paintEvent(QPaintEvent* event)
 {
+    const qreal ratio = buffer_.devicePixelRatio();
+    if (ratio != devicePixelRatioF()) {
+        // Moved to a screen of another ratio: everything again at its resolution, with
+        // the whole window painted.
+        buffer_ = NewDeviceImage(screenSize_, devicePixelRatioF());
+        if (!buffer_.isNull())
+            RenderAll();
+        update();
+        return;
+    }
     QPainter p(this);
     for (const QRect& r : event->region())
-        p.drawImage(r.topLeft(), buffer_, r);
+        p.drawImage(QRectF(r), buffer_, QRectF(DeviceRect(r, ratio)));
 }
 
 void CShowDlg::MenuMove(QPoint point, QPoint global)

@@ -65,6 +65,8 @@ protected:
 private:
     // Charts full-screen, then the menu; stick, ripple and ink are gone.
     void RepaintAll();
+    // RepaintAll into the back buffer only.
+    void RenderAll();
     // The charts and the menu again inside `area` only.
     void RepaintArea(const QRect& area);
     void UpdateStick(bool buttonDown, QPoint point);

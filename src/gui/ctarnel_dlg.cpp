@@ -13,6 +13,7 @@
 #include "current_output.h"
 #include "platform.h"
 #include "cshow_dlg.h"
+#include "device_pixels.h"
 #include "dialog_templates.h"
 #include "image_resources.h"
 #include "string_table.h"
@@ -138,11 +139,23 @@ void CTarnelDlg::BuildControls()
         chartChecks_[k] = control<QCheckBox>(kCheckIds[k]);
         titleEdits_[k] = control<QLineEdit>(kTitleIds[k]);
         subtitleEdits_[k] = control<QLineEdit>(kSubtitleIds[k]);
+        // The row's chart button says which chart the box and the titles belong to; the
+        // column heading above says what the entry is.
+        const QString chart = controlById(kChartButtonIds[k])->toolTip();
+        chartChecks_[k]->setAccessibleName(chart);
+        titleEdits_[k]->setAccessibleName(QStringLiteral("タイトル %1").arg(k + 1));
+        subtitleEdits_[k]->setAccessibleName(QStringLiteral("副タイトル %1").arg(k + 1));
     }
-    for (int k = 0; k < kColorCount; ++k)
+    // A line's colour button and width spin share the line's label; the column headings
+    // ("色", "太さ") tell them apart.
+    for (int k = 0; k < kColorCount; ++k) {
         colorButtons_[k] = control<ColorButton>(IDC_COLOR0 + k);
-    for (int k = 0; k < kWidthCount; ++k)
+        colorButtons_[k]->setAccessibleName(colorButtons_[k]->accessibleName() + u" 色"_qs);
+    }
+    for (int k = 0; k < kWidthCount; ++k) {
         widthSpins_[k] = control<QSpinBox>(kWidthIds[k]);
+        widthSpins_[k]->setAccessibleName(widthSpins_[k]->accessibleName() + u" 太さ"_qs);
+    }
     ratioSpin_ = control<QSpinBox>(IDC_RATIO);
     ratioText_ = control<QLabel>(IDC_RATIO_TEXT);
     fontSizeSpin_ = control<QSpinBox>(IDC_FONT_SIZE);
@@ -366,12 +379,22 @@ void CTarnelDlg::LayoutCharts()
 
 void CTarnelDlg::PaintMainWindow()
 {
-    if (backBuffer_.size() != size()) {
-        backBuffer_ = QImage(size(), QImage::Format_RGB32);
+    if (RenderBackBuffer())
+        repaint(chartArea_);
+}
+
+bool CTarnelDlg::RenderBackBuffer()
+{
+    // The buffer holds the screen's device pixels; the drawing on it is in logical pixels.
+    const qreal ratio = devicePixelRatioF();
+    if (backBuffer_.size() != DeviceSize(size(), ratio) || backBuffer_.devicePixelRatio() != ratio) {
+        backBuffer_ = NewDeviceImage(size(), ratio);
         backBuffer_.fill(palette().color(QPalette::Window));
+        // Whatever was saved under the drag label belonged to the old buffer.
+        renderer_.ClearLabelRect();
     }
     if (chartArea_.isEmpty())
-        return;
+        return false;
     // Draw only when nothing covers the charts; the charts cover the whole area, so it is
     // erased only when they are not drawn.
     bool drawn = false;
@@ -384,7 +407,7 @@ void CTarnelDlg::PaintMainWindow()
         QPainter p(&backBuffer_);
         p.fillRect(chartArea_, palette().color(QPalette::Window));
     }
-    repaint(chartArea_);
+    return true;
 }
 
 bool CTarnelDlg::RenderComposition()
@@ -399,14 +422,19 @@ void CTarnelDlg::SetProgressRange(int min, int max) { progress_->setRange(min, m
 
 void CTarnelDlg::paintEvent(QPaintEvent* event)
 {
+    // Moved to a screen of another ratio: the charts are drawn again at its resolution.
+    if (backBuffer_.devicePixelRatio() != devicePixelRatioF())
+        RenderBackBuffer();
     // The drag value label may reach above the chart area, over the controls' background.
     const QRegion shown = QRegion(chartArea_) | QRegion(renderer_.LabelRect());
-    const QRegion r = (shown & event->region()) & backBuffer_.rect();
+    const QRect buffer(QPoint(0, 0), backBuffer_.deviceIndependentSize().toSize());
+    const QRegion r = (shown & event->region()) & buffer;
     if (r.isEmpty())
         return;
     QPainter p(this);
+    const qreal ratio = backBuffer_.devicePixelRatio();
     for (const QRect& part : r)
-        p.drawImage(part, backBuffer_, part);
+        p.drawImage(QRectF(part), backBuffer_, QRectF(DeviceRect(part, ratio)));
 }
 
 void CTarnelDlg::resizeEvent(QResizeEvent* event)

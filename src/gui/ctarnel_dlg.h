@@ -138,6 +138,8 @@ private:
     void SaveSettings();
     void ApplyPlacement(const QRect& stored, bool zoomed);
     void OnSize();
+    // PaintMainWindow without the repaint; false when there is no chart area.
+    bool RenderBackBuffer();
     void RememberNormalPlacement();
     void AddAcceleratorKeys();
     void HandleDroppedFiles(const QStringList& paths);

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
@@ -164,6 +165,24 @@ QWidget* MakeControl(QWidget* window, const ControlTemplate& c, const QRect& px,
     return nullptr;
 }
 
+// The name a screen reader gives a control: its label's text without the mnemonic mark
+// and the trailing colon.
+QString AccessibleText(QString text)
+{
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&(?=.)")));
+    while (text.endsWith(u'：') || text.endsWith(u':'))
+        text.chop(1);
+    return text.trimmed();
+}
+
+// Controls a person types into or picks with, which take their name from a label.
+bool TakesLabelName(ControlKind kind)
+{
+    return kind == ControlKind::Entry || kind == ControlKind::SpinEntry ||
+           kind == ControlKind::Check || kind == ControlKind::ColorButton ||
+           kind == ControlKind::TextBox || kind == ControlKind::ProgressBar;
+}
+
 } // namespace
 
 QFont TemplateFont(const DialogTemplate& dialog)
@@ -180,6 +199,9 @@ BuiltDialog BuildDialog(QWidget* window, const DialogTemplate& dialog, Platform&
 
     QWidget* lastSpinEntry = nullptr;
     QButtonGroup* group = nullptr;
+    // The text of the label just placed: the control after it is what it names, as the
+    // controls are created (and tabbed through) in the template's order.
+    QString label;
     for (const ControlTemplate& c : dialog.controls) {
         if (c.kind == ControlKind::Spin) {
             // The spin and its entry are one spin box; the spin's id finds it too.
@@ -198,6 +220,17 @@ BuiltDialog BuildDialog(QWidget* window, const DialogTemplate& dialog, Platform&
         }
         if (c.tooltip)
             w->setToolTip(QString::fromUtf8(c.tooltip));
+        if (TakesLabelName(c.kind) && !label.isEmpty())
+            w->setAccessibleName(label);
+        else if (!c.text && c.tooltip)
+            // A picture button or box without a label is named by its tooltip.
+            w->setAccessibleName(AccessibleText(QString::fromUtf8(c.tooltip)));
+        // A label names the run of controls after it (a line's colour and width).
+        // A label without text shows a value beside its control (the ratio in words).
+        if (c.kind == ControlKind::Label && c.text)
+            label = AccessibleText(Text(c.text));
+        else if (c.kind != ControlKind::Label && !TakesLabelName(c.kind))
+            label.clear();
         if (c.style & kHidden)
             w->hide();
         if (c.style & kAcceptFiles)

@@ -1,6 +1,7 @@
 #include "pointer_stick.h"
 
 #include "bep_model.h"
+#include "device_pixels.h"
 #include "text_util.h"
 #include "ripple.h"
 #include "saved_background.h"
@@ -10,6 +11,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <cmath>
 
 namespace brevant {
 
@@ -44,8 +46,11 @@ void DrawKeyed(QImage& window, const QImage& sprite, QPoint at, int size)
 {
     if (window.isNull() || sprite.isNull())
         return;
-    const QRect area = QRect(at, QSize(std::min(size, sprite.width()), std::min(size, sprite.height())))
-                           .intersected(window.rect());
+    // Each device pixel takes the sprite pixel under its centre: the picture keeps its
+    // logical size on a scaled window.
+    const qreal ratio = window.devicePixelRatio();
+    const QSize shown(std::min(size, sprite.width()), std::min(size, sprite.height()));
+    const QRect area = DeviceRect(QRect(at, shown), ratio).intersected(window.rect());
     if (area.isEmpty())
         return;
     const QImage src = sprite.format() == QImage::Format_RGB32
@@ -54,11 +59,16 @@ void DrawKeyed(QImage& window, const QImage& sprite, QPoint at, int size)
     const bool direct = window.format() == QImage::Format_RGB32
         || window.format() == QImage::Format_ARGB32
         || window.format() == QImage::Format_ARGB32_Premultiplied;
+    const auto spriteAt = [ratio](int device, int origin, int limit) {
+        const int v = ratio == 1 ? device - origin : int(std::floor((device + 0.5) / ratio)) - origin;
+        return std::clamp(v, 0, limit - 1);
+    };
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y - at.y()));
+        const auto* in = reinterpret_cast<const QRgb*>(
+            src.constScanLine(spriteAt(y, at.y(), shown.height())));
         auto* out = direct ? reinterpret_cast<QRgb*>(window.scanLine(y)) : nullptr;
         for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb pixel = in[x - at.x()];
+            const QRgb pixel = in[spriteAt(x, at.x(), shown.width())];
             if ((pixel & 0xFFFFFF) == kKeyColour)
                 continue;
             if (out)

@@ -1,6 +1,7 @@
 #include "ripple.h"
 
-#include <QPainter>
+#include "device_pixels.h"
+
 
 #include <algorithm>
 #include <cmath>
@@ -13,10 +14,11 @@ namespace {
 // The sine's argument uses this value, not full-precision pi; it decides offset(6) = 8.
 constexpr double kPi10 = 3.1415926535;
 
-int RingDistance(int dx, int dy)
+// The distance in logical pixels, truncated, of a pixel `scale` device pixels apart each.
+int RingDistance(int dx, int dy, qreal scale)
 {
     const double d = std::sqrt(double(dx) * dx + double(dy) * dy);
-    return static_cast<int>(d);
+    return static_cast<int>(scale == 1 ? d : d / scale);
 }
 
 bool IsRippleFormat32(QImage::Format f)
@@ -49,15 +51,17 @@ int RippleDarkening6(int r)
     return static_cast<int>(std::floor(std::abs(r - 9) * 1.4));
 }
 
-RippleSource RippleSourceOf(QPoint pixel, QPoint centre, QSize size)
+RippleSource RippleSourceOf(QPoint pixel, QPoint centre, QSize size, qreal scale)
 {
     const int dx = pixel.x() - centre.x();
     const int dy = pixel.y() - centre.y();
-    const int d = RingDistance(dx, dy);
+    const int d = RingDistance(dx, dy, scale);
     if (d >= kRippleRadius)
         return {};
     const int r = d % kRingWidth;
-    const bool isCentre = dx == 0 && dy == 0;
+    // At 1x only the centre pixel itself is at distance 0; scaled, every device pixel of
+    // the centre's logical pixel is.
+    const bool isCentre = d == 0;
     if (r == 0 && !isCentre)
         return {};
 
@@ -65,7 +69,7 @@ RippleSource RippleSourceOf(QPoint pixel, QPoint centre, QSize size)
     out.ring = r;
     out.changed = true;
     if (isCentre) {
-        out.source = centre;
+        out.source = pixel;
         return out;
     }
     const int s = d + RippleOffset(r);  // d >= 1 here, so s >= 1
@@ -100,7 +104,7 @@ uint16_t DarkenPixel565(uint16_t source, int ring)
     return uint16_t((red << 11) | (green << 5) | blue);
 }
 
-bool RippleTransform(QImage& image, QPoint centre)
+bool RippleTransform(QImage& image, QPoint centre, qreal scale)
 {
     const QImage::Format format = image.format();
     const bool wide = IsRippleFormat32(format);
@@ -113,7 +117,7 @@ bool RippleTransform(QImage& image, QPoint centre)
     const QSize size = image.size();
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
-            const RippleSource src = RippleSourceOf(QPoint(x, y), centre, size);
+            const RippleSource src = RippleSourceOf(QPoint(x, y), centre, size, scale);
             if (!src.changed)
                 continue;
             if (wide) {
@@ -135,26 +139,23 @@ bool DrawRipple(QImage& window, QPoint centre)
 {
     if (window.isNull())
         return false;
-    const QRect square(centre.x() - kRippleSize / 2, centre.y() - kRippleSize / 2, kRippleSize,
-                       kRippleSize);
+    // Worked in the window's device pixels, with the rings at their logical sizes.
+    const qreal ratio = window.devicePixelRatio();
+    const QRect logical(centre.x() - kRippleSize / 2, centre.y() - kRippleSize / 2, kRippleSize,
+                        kRippleSize);
+    const QRect square = DeviceRect(logical, ratio);
     const QRect inside = square.intersected(window.rect());
     if (inside.isEmpty())
         return true;
 
-    QImage work(kRippleSize, kRippleSize, window.format());
+    QImage work(square.size(), window.format());
     if (work.isNull())
         return false;
     work.fill(Qt::white);
-    {
-        QPainter p(&work);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(inside.topLeft() - square.topLeft(), window, inside);
-    }
-    if (!RippleTransform(work, QPoint(kRippleSize / 2, kRippleSize / 2)))
+    CopyDevicePixels(work, QPoint(0, 0), window, square);
+    if (!RippleTransform(work, DevicePoint(centre, ratio) - square.topLeft(), ratio))
         return false;
-    QPainter p(&window);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(inside.topLeft(), work, QRect(inside.topLeft() - square.topLeft(), inside.size()));
+    CopyDevicePixels(window, inside.topLeft(), work, inside.translated(-square.topLeft()));
     return true;
 }
 

@@ -33,7 +33,9 @@ struct RippleSource {
     QPoint source;
     int ring = 0;
 };
-RippleSource RippleSourceOf(QPoint pixel, QPoint centre, QSize size);
+// With `scale` other than 1 the pixels are device pixels, `scale` to a logical pixel, and
+// the rings keep their logical sizes.
+RippleSource RippleSourceOf(QPoint pixel, QPoint centre, QSize size, qreal scale = 1);
 
 // Darkens one pixel of each format by the ring's darkening, clamped at 0.
 uint32_t DarkenPixel32(uint32_t source, uint32_t own, int ring);
@@ -43,10 +45,11 @@ uint16_t DarkenPixel565(uint16_t source, int ring);
 // 32-bit images (RGB32, ARGB32) keep each pixel's own fourth byte; RGB16 images use the
 // 5-6-5 rule; any other format is left unchanged. Returns false when the copy cannot be
 // made (the image is then unchanged).
-bool RippleTransform(QImage& image, QPoint centre);
+bool RippleTransform(QImage& image, QPoint centre, qreal scale = 1);
 
 // The ripple on a window's back buffer at (cx, cy): the 160 × 160 square around it is
-// copied out, transformed and copied back. Parts of the square beyond the buffer are taken
+// copied out, transformed and copied back; on a buffer with a device pixel ratio, in its
+// device pixels, the centre and square in logical pixels. Parts of the square beyond the buffer are taken
 // as white (the charts' background) and never written. Returns false when the work image
 // cannot be made.
 bool DrawRipple(QImage& window, QPoint centre);

@@ -1,6 +1,6 @@
 #include "saved_background.h"
 
-#include <QPainter>
+#include "device_pixels.h"
 
 namespace brevant {
 
@@ -9,7 +9,12 @@ bool ImageBackground::Create(const QImage& window, int width, int height)
     saved_ = QImage();
     if (failCreate || width <= 0 || height <= 0)
         return false;
-    saved_ = QImage(width, height, window.isNull() ? QImage::Format_RGB32 : window.format());
+    // In the window's device pixels.
+    const qreal ratio = window.isNull() ? 1 : window.devicePixelRatio();
+    const QSize size = DeviceSize(QSize(width, height), ratio);
+    if (size.isEmpty())
+        return false;
+    saved_ = QImage(size, window.isNull() ? QImage::Format_RGB32 : window.format());
     return !saved_.isNull();
 }
 
@@ -19,21 +24,17 @@ void ImageBackground::Save(const QImage& window, const QRect& box)
         return;
     // What lies beyond the window's edges is never drawn back, so its value does not matter.
     saved_.fill(Qt::white);
-    const QRect inside = box.intersected(window.rect());
-    if (inside.isEmpty())
-        return;
-    QPainter p(&saved_);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(inside.topLeft() - box.topLeft(), window, inside);
+    const QPoint from = DevicePoint(box.topLeft(), window.devicePixelRatio());
+    CopyDevicePixels(saved_, QPoint(0, 0), window, QRect(from, saved_.size()));
 }
 
 void ImageBackground::Restore(QImage& window)
 {
     if (rect_.isEmpty() || saved_.isNull() || window.isNull())
         return;
-    QPainter p(&window);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(rect_.topLeft(), saved_, QRect(QPoint(0, 0), rect_.size()));
+    const qreal ratio = window.devicePixelRatio();
+    CopyDevicePixels(window, DevicePoint(rect_.topLeft(), ratio), saved_,
+                     QRect(QPoint(0, 0), DeviceSize(rect_.size(), ratio)));
 }
 
 } // namespace brevant

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -25,6 +26,8 @@ void SetUpApplication()
     QCoreApplication::setApplicationName(AppName());
     QCoreApplication::setApplicationVersion(QStringLiteral(BREVANT_VERSION));
     InstallToolkitTranslations();
+    // Ties the windows to the installed desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.velmora.Brevant"));
 }
 
 namespace {

@@ -402,7 +402,7 @@ bool WriteAll(const QDir& dir)
     QImage strip;
     if (!MakeMenuStrip(&strip) || !SavePng(strip, dir.filePath("menu_strip.png")))
         return false;
-    for (int size : {16, 32, 48, 256}) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
         const QImage icon = RenderSvg(dir.filePath("brevant.svg"), size);
         if (icon.isNull())
             return Fail(QStringLiteral("cannot render brevant.svg"));

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Installs a build tree into a fresh prefix and checks what the desktop sees of it: the
+# files are in place, the desktop entry and the AppStream data pass their validators, the
+# manual page renders without a warning, and the installed program runs.
+# Usage: install_check.sh BUILD_DIR APP_ID VERSION
+# A validator that is not installed is skipped with a message; exit 77 (skipped) when none
+# of them is there.
+set -uo pipefail
+
+build=$1
+app_id=$2
+version=$3
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+failed=0
+checked=0
+
+fail() {
+    echo "FAIL: $*"
+    failed=1
+}
+
+if ! cmake --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1; then
+    cat "$prefix.log"
+    rm -f "$prefix.log"
+    echo "FAIL: cmake --install"
+    exit 1
+fi
+rm -f "$prefix.log"
+
+share=$prefix/share
+desktop=$share/applications/$app_id.desktop
+metainfo=$share/metainfo/$app_id.metainfo.xml
+manpage=$share/man/man1/brevant.1
+for f in "$prefix/bin/brevant" "$desktop" "$metainfo" "$manpage" \
+         "$share/icons/hicolor/scalable/apps/$app_id.svg"; do
+    [ -s "$f" ] || fail "not installed: ${f#"$prefix"/}"
+done
+for side in 16 32 48 64 128 256; do
+    png=$share/icons/hicolor/${side}x$side/apps/$app_id.png
+    [ -s "$png" ] || fail "not installed: ${png#"$prefix"/}"
+done
+
+# The desktop entry names the installed icon and program.
+grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry's Icon is not $app_id"
+grep -qx "Exec=brevant" "$desktop" || fail "the desktop entry's Exec is not brevant"
+
+# One version everywhere: the program, the AppStream release, the manual page.
+shown=$("$prefix/bin/brevant" --version 2>&1)
+[ "$shown" = "brevant $version" ] || fail "brevant --version says '$shown', the project is $version"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "AppStream release is not $version"
+grep -q "\"Brevant $version\"" "$manpage" || fail "the manual page's version is not $version"
+
+if command -v desktop-file-validate >/dev/null; then
+    checked=1
+    out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate"
+    [ -z "$out" ] || { echo "$out"; fail "desktop-file-validate reported"; }
+else
+    echo "SKIPPED: desktop-file-validate not installed (Debian package desktop-file-utils)"
+fi
+
+if command -v appstreamcli >/dev/null; then
+    checked=1
+    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+    # The tree as a software centre reads it: metainfo, desktop entry and icon together.
+    appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli validate-tree"
+else
+    echo "SKIPPED: appstreamcli not installed (Debian package appstream)"
+fi
+
+if command -v man >/dev/null; then
+    checked=1
+    text=$(LC_ALL=C.UTF-8 MANWIDTH=80 MANPAGER=cat man --warnings -l "$manpage" 2>"$prefix/man.err")
+    status=$?
+    if [ $status -ne 0 ] || [ -s "$prefix/man.err" ]; then
+        cat "$prefix/man.err"
+        fail "man -l reported"
+    fi
+    for section in NAME SYNOPSIS DESCRIPTION COMMANDS OPTIONS "EXIT STATUS" KEYS FILES; do
+        grep -q "^$section" <<<"$text" || fail "the manual page has no $section section"
+    done
+else
+    echo "SKIPPED: man not installed (Debian package man-db)"
+fi
+
+[ $failed -eq 0 ] || exit 1
+if [ $checked -eq 0 ]; then
+    echo "SKIPPED: none of desktop-file-validate, appstreamcli, man is installed"
+    exit 77
+fi
+echo "install check passed"
