@@ -1,5 +1,7 @@
 #include "analysis.h"
 
+#include <QJsonArray>
+
 #include <gtest/gtest.h>
 
 using namespace brevant;
@@ -188,4 +190,35 @@ TEST(Analysis, Texts)
     const qsizetype tableStart = textLines.indexOf(u"感度分析"_qs);
     ASSERT_GT(tableStart, 0);
     EXPECT_TRUE(textLines[tableStart + 2].endsWith(u"+300,000円"_qs));
+}
+
+TEST(Analysis, CsvLines)
+{
+    // T = 10,000,000, F = 3,000,000, v = 40 %: B = 5,000,000, both ratios 50 %, M / P = 2.
+    EXPECT_EQ(AnalysisCsvLine(u"本店"_qs, Inputs(10'000'000, 3'000'000, 4000)),
+              u"本店,20000000,10000000,3000000,40.00,5000000,50.00,50.00,2.00\n"_qs);
+    // v = 100 %: no break-even point, no ratios to it; M / P = 0 / −3,000,000 = 0.
+    EXPECT_EQ(AnalysisCsvLine(u"x"_qs, Inputs(10'000'000, 3'000'000, 10000)),
+              u"x,20000000,10000000,3000000,100.00,―,―,―,0.00\n"_qs);
+    EXPECT_EQ(AnalysisCsvHeader().count(u','), 8);
+}
+
+TEST(Analysis, JsonHasNullForUndefinedFigures)
+{
+    QJsonObject o = AnalysisJson(Inputs(10'000'000, 3'000'000, 4000));
+    EXPECT_EQ(o[u"breakEvenSales"_qs].toDouble(), 5'000'000);
+    EXPECT_EQ(o[u"marginOfSafetyPercent"_qs].toDouble(), 50);
+    EXPECT_EQ(o[u"operatingLeverage"_qs].toDouble(), 2);
+    EXPECT_EQ(o[u"texts"_qs][u"marginalProfit"_qs].toString(), u"6,000,000円"_qs);
+    const QJsonArray rows = o[u"sensitivity"_qs].toArray();
+    ASSERT_EQ(rows.size(), 10);
+    EXPECT_EQ(rows[0][u"operatingProfitChange"_qs].toDouble(), 300'000);
+    EXPECT_EQ(rows[4][u"stepUnit"_qs].toString(), u"points"_qs);
+
+    // v = 100 % and no fixed costs: no break-even point and no leverage.
+    o = AnalysisJson(Inputs(10'000'000, 0, 10000));
+    EXPECT_TRUE(o[u"breakEvenSales"_qs].isNull());
+    EXPECT_TRUE(o[u"operatingLeverage"_qs].isNull());
+    EXPECT_EQ(o[u"texts"_qs][u"operatingLeverage"_qs].toString(), u"―"_qs);
+    EXPECT_TRUE(o[u"sensitivity"_qs][7][u"changedValue"_qs].isNull());
 }

@@ -2,6 +2,8 @@
 
 #include "text_util.h"
 
+#include <QJsonArray>
+
 #include <cmath>
 
 namespace brevant {
@@ -293,6 +295,77 @@ QString SensitivityTabText(const std::vector<SensitivityRow>& rows)
         text += fields.join(u'\t') + u"\r\n"_qs;
     }
     return text;
+}
+
+QString AnalysisCsvHeader()
+{
+    return u"名称,最大売上高,目標売上高,固定費,変動費率,損益分岐点売上高,安全余裕率,"
+           u"損益分岐点比率,経営レバレッジ係数\n"_qs;
+}
+
+QString AnalysisCsvLine(const QString& name, const BepInputs& in)
+{
+    const AnalysisFigures f = ComputeAnalysis(in);
+    const auto number = [](const Figure& x, double scale) {
+        return x ? CFormat("%.2f", *x * scale + 0.0) : QString(kUndefinedFigure);
+    };
+    const QStringList fields = {name,
+                                PlainYen(in.maxSales),
+                                PlainYen(in.targetSales),
+                                PlainYen(in.fixedCosts),
+                                CFormat("%.2f", in.variableCostRatio / 100.0),
+                                PlainYen(f.breakEvenSales),
+                                number(f.marginOfSafetyRatio, 100),
+                                number(f.breakEvenRatio, 100),
+                                number(f.operatingLeverage, 1)};
+    return fields.join(u',') + u'\n';
+}
+
+QJsonObject AnalysisJson(const BepInputs& in)
+{
+    const auto value = [](const Figure& x, double scale = 1) {
+        return x ? QJsonValue(*x * scale) : QJsonValue(QJsonValue::Null);
+    };
+    const AnalysisFigures f = ComputeAnalysis(in);
+    QJsonObject o{
+        {u"breakEvenSales"_qs, value(f.breakEvenSales)},
+        {u"marginalProfit"_qs, value(f.marginalProfit)},
+        {u"operatingProfit"_qs, value(f.operatingProfit)},
+        {u"marginOfSafety"_qs, value(f.marginOfSafety)},
+        {u"marginOfSafetyPercent"_qs, value(f.marginOfSafetyRatio, 100)},
+        {u"breakEvenPercent"_qs, value(f.breakEvenRatio, 100)},
+        {u"operatingLeverage"_qs, value(f.operatingLeverage)},
+    };
+    QJsonObject texts;
+    const QStringList keys = {u"breakEvenSales"_qs,        u"marginalProfit"_qs,
+                              u"operatingProfit"_qs,       u"marginOfSafety"_qs,
+                              u"marginOfSafetyPercent"_qs, u"breakEvenPercent"_qs,
+                              u"operatingLeverage"_qs};
+    const std::vector<AnalysisLine> lines = AnalysisLines(in);
+    // AnalysisLines lists the same figures in this order, marginal profit second.
+    for (qsizetype k = 0; k < keys.size(); ++k)
+        texts[keys[k]] = lines[size_t(k)].value;
+    o[u"texts"_qs] = texts;
+
+    static const char16_t* const kInputNames[] = {u"fixedCosts", u"variableCostRatio",
+                                                  u"targetSales"};
+    QJsonArray rows;
+    for (const SensitivityRow& r : SensitivityTable(in)) {
+        const bool ratio = r.input == SensitivityInput::VariableCostRatio;
+        rows.append(QJsonObject{
+            {u"input"_qs, QString::fromUtf16(kInputNames[int(r.input)])},
+            {u"step"_qs, r.step},
+            {u"stepUnit"_qs, ratio ? u"points"_qs : u"percent"_qs},
+            {u"label"_qs, SensitivityLabel(r)},
+            {u"changedValue"_qs, value(r.changedValue)},
+            {u"breakEvenSales"_qs, value(r.breakEvenSales)},
+            {u"operatingProfit"_qs, value(r.operatingProfit)},
+            {u"breakEvenChange"_qs, value(r.breakEvenChange)},
+            {u"operatingProfitChange"_qs, value(r.profitChange)},
+        });
+    }
+    o[u"sensitivity"_qs] = rows;
+    return o;
 }
 
 QString AnalysisText(const BepInputs& in)

@@ -6,6 +6,7 @@
 
 #include "bep_model.h"
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -88,6 +89,17 @@ QStringList SensitivityHeader();
 // The table for a spreadsheet: a header line and one line per row, fields separated by
 // tabs, amounts as plain whole numbers of yen, lines ended by CR LF.
 QString SensitivityTabText(const std::vector<SensitivityRow>& rows);
+
+// analysis.csv beside a batch's summary: a header and one line per record (name, the four
+// inputs, break-even sales, margin of safety ratio, break-even ratio and operating
+// leverage), fields separated by commas, amounts in whole yen, ratios in percent, an
+// undefined figure as "―"; lines end in "\n" (the writer gives them the summary's ends).
+QString AnalysisCsvHeader();
+QString AnalysisCsvLine(const QString& name, const BepInputs& in);
+
+// The figures and the sensitivity rows for scripts: amounts in yen and ratios in percent
+// as numbers, an undefined figure as null; "texts" holds each figure as the page shows it.
+QJsonObject AnalysisJson(const BepInputs& in);
 
 // The figures and the table as text for a terminal, columns aligned for a monospaced font
 // in which a Japanese character takes two cells; lines ended by LF.
