@@ -41,6 +41,7 @@ public:
     std::optional<ColorRef> ChooseColor(ColorRef) override { return std::nullopt; }
     QString ClipboardText() override { return {}; }
     bool SetClipboardImage(const QImage&) override { return false; }
+    bool SetClipboardText(const QString&) override { return false; }
     QString DesktopFolder() override { return folder; }
     QString TempFolder() override { return folder; }
     bool OpenFolder(const QString&) override { return false; }

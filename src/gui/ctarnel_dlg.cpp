@@ -8,6 +8,7 @@
 #include "dialog_builder.h"
 #include "four_values.h"
 #include "about_dlg.h"
+#include "analysis_page.h"
 #include "help_pages.h"
 #include "csv_output.h"
 #include "current_output.h"
@@ -175,6 +176,10 @@ void CTarnelDlg::BuildControls()
         boxPalette.setColor(group, QPalette::Window, white);
     }
     helpBox_->setPalette(boxPalette);
+
+    analysisPage_ = new AnalysisPage(platform_, this);
+    analysisPage_->setPalette(boxPalette);
+    analysisPage_->setFont(helpBox_->font());
 
     controlById(IDC_BATCH)->installEventFilter(this);
 }
@@ -354,9 +359,9 @@ void CTarnelDlg::RememberNormalPlacement()
 void CTarnelDlg::OnSize()
 {
     LayoutCharts();
-    if (helpShown_ && helpBox_) {
-        helpBox_->setGeometry(chartArea_);
-        helpBox_->show();
+    if (QWidget* page = ShownPage()) {
+        page->setGeometry(chartArea_);
+        page->show();
     }
 }
 
@@ -379,6 +384,9 @@ void CTarnelDlg::LayoutCharts()
 
 void CTarnelDlg::PaintMainWindow()
 {
+    // The analysis page follows the figures while it is shown.
+    if (helpShown_ && shownPage_ == kAnalysisPage && analysisPage_)
+        analysisPage_->ShowFigures(inputs_);
     if (RenderBackBuffer())
         repaint(chartArea_);
 }
@@ -481,6 +489,7 @@ void CTarnelDlg::AddAcceleratorKeys()
     });
     add(Qt::Key_F2, [this] { ToggleHelpPage(kHelpPresentation); });
     add(Qt::Key_F3, [this] { ToggleHelpPage(kHelpBatch); });
+    add(Qt::Key_F4, [this] { ToggleHelpPage(kAnalysisPage); });
     add(Qt::Key_F11, [this] { RunPresentation(); });
 }
 
@@ -649,10 +658,19 @@ void CTarnelDlg::SetFourValues(const QString& text)
 void CTarnelDlg::ToggleHelpPage(int page)
 {
     helpShown_ = !helpShown_;
-    if (!helpBox_)
+    if (!helpBox_ || !analysisPage_)
         return;
     if (!helpShown_) {
         helpBox_->hide();
+        analysisPage_->hide();
+        PaintMainWindow();
+        return;
+    }
+    shownPage_ = page;
+    if (page == kAnalysisPage) {
+        analysisPage_->setGeometry(chartArea_);
+        analysisPage_->show();
+        analysisPage_->setFocus();
         PaintMainWindow();
         return;
     }
@@ -669,6 +687,13 @@ void CTarnelDlg::ToggleHelpPage(int page)
     helpBox_->setGeometry(chartArea_);
     helpBox_->show();
     PaintMainWindow();
+}
+
+QWidget* CTarnelDlg::ShownPage() const
+{
+    if (!helpShown_)
+        return nullptr;
+    return shownPage_ == kAnalysisPage ? static_cast<QWidget*>(analysisPage_) : helpBox_;
 }
 
 void CTarnelDlg::RunPresentation()

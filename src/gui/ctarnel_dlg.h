@@ -29,6 +29,7 @@ class QTextEdit;
 
 namespace brevant {
 
+class AnalysisPage;
 class ColorButton;
 class Platform;
 class ProfileStore;
@@ -85,9 +86,11 @@ public:
     // Renders the charts into the back buffer when painting is allowed (the amounts are
     // ready and no help page is shown) and repaints the chart area at once.
     void PaintMainWindow();
-    // Shows help page `page` (0 general, 1 batch, 2 presentation) over the chart area, or
-    // hides whichever page is shown.
+    // Shows help page `page` (0 general, 1 batch, 2 presentation) or the analysis page
+    // (kAnalysisPage) over the chart area, or hides whichever page is shown.
+    static constexpr int kAnalysisPage = 3;
     void ToggleHelpPage(int page);
+    AnalysisPage* analysisPage() const { return analysisPage_; }
     // Maximum sales, target sales, fixed costs and the ratio in percent, separated by
     // commas, into the amount entries and the ratio.
     void SetFourValues(const QString& text);
@@ -140,6 +143,8 @@ private:
     void OnSize();
     // PaintMainWindow without the repaint; false when there is no chart area.
     bool RenderBackBuffer();
+    // The page covering the chart area, or null.
+    QWidget* ShownPage() const;
     void RememberNormalPlacement();
     void AddAcceleratorKeys();
     void HandleDroppedFiles(const QStringList& paths);
@@ -173,6 +178,7 @@ private:
     int32_t outputFormat_ = 0;
     bool amountsReady_ = false;
     bool helpShown_ = false;
+    int shownPage_ = 0;
     bool presentationActive_ = false;
     bool settingsSaved_ = false;
     QSize minWindowSize_;
@@ -203,6 +209,7 @@ private:
     QLabel* sizeText_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTextEdit* helpBox_ = nullptr;
+    AnalysisPage* analysisPage_ = nullptr;
 };
 
 } // namespace brevant

@@ -175,6 +175,15 @@ bool QtPlatform::SetClipboardImage(const QImage& image)
     return true;
 }
 
+bool QtPlatform::SetClipboardText(const QString& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    clipboard->setText(text);
+    return true;
+}
+
 QString QtPlatform::DesktopFolder()
 {
     return UserDesktopFolder();

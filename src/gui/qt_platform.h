@@ -13,6 +13,7 @@ public:
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;
     QString ClipboardText() override;
     bool SetClipboardImage(const QImage& image) override;
+    bool SetClipboardText(const QString& text) override;
     QString DesktopFolder() override;
     QString TempFolder() override;
     bool OpenFolder(const QString& folder) override;

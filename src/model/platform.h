@@ -53,6 +53,8 @@ public:
     virtual QString ClipboardText() = 0;
     // Places a copy of the image on the clipboard; false when the clipboard is unavailable.
     virtual bool SetClipboardImage(const QImage& image) = 0;
+    // Places plain text on the clipboard; false when the clipboard is unavailable.
+    virtual bool SetClipboardText(const QString& text) = 0;
     // The user's desktop and temporary folders, without a trailing separator.
     virtual QString DesktopFolder() = 0;
     virtual QString TempFolder() = 0;

@@ -42,6 +42,7 @@ public:
     std::optional<ColorRef> ChooseColor(ColorRef) override { return std::nullopt; }
     QString ClipboardText() override { return {}; }
     bool SetClipboardImage(const QImage&) override { return false; }
+    bool SetClipboardText(const QString&) override { return false; }
     QString DesktopFolder() override;
     QString TempFolder() override;
     // There is no file manager to start from the command line.

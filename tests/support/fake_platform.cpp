@@ -61,6 +61,14 @@ bool FakePlatform::SetClipboardImage(const QImage& image)
     return true;
 }
 
+bool FakePlatform::SetClipboardText(const QString& text)
+{
+    if (!clipboardAvailable)
+        return false;
+    clipboardText = text;
+    return true;
+}
+
 bool FakePlatform::OpenFolder(const QString& folder)
 {
     openedFolders.append(folder);

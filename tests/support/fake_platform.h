@@ -28,6 +28,7 @@ public:
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;
     QString ClipboardText() override { return clipboardText; }
     bool SetClipboardImage(const QImage& image) override;
+    bool SetClipboardText(const QString& text) override;
     QString DesktopFolder() override { return desktop; }
     QString TempFolder() override { return temp; }
     bool OpenFolder(const QString& folder) override;

@@ -1,0 +1,411 @@
+#include "analysis.h"
+
+#include "text_util.h"
+
+#include <QJsonArray>
+
+#include <cmath>
+
+namespace brevant {
+
+namespace {
+
+Figure Defined(double x)
+{
+    if (!std::isfinite(x))
+        return std::nullopt;
+    return x;
+}
+
+double Ratio(const BepInputs& in) { return in.variableCostRatio / 10000.0; }
+
+Figure Difference(const Figure& a, const Figure& b)
+{
+    if (!a || !b)
+        return std::nullopt;
+    return Defined(*a - *b);
+}
+
+// Whole yen with thousands separators; the sign is the caller's.
+QString GroupedWhole(double magnitude)
+{
+    const QString digits = CFormat("%.0f", std::round(magnitude));
+    QString r;
+    const qsizetype n = digits.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            r += u',';
+        r += digits[i];
+    }
+    return r;
+}
+
+// Cells a character takes on a terminal: two for the wide East Asian ranges.
+int CellWidth(const QString& text)
+{
+    int width = 0;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
+                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
+                          (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
+                          (u >= 0xFFE0 && u <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+QString PadLeft(const QString& text, int width)
+{
+    return QString(std::max(width - CellWidth(text), 0), u' ') + text;
+}
+
+QString PadRight(const QString& text, int width)
+{
+    return text + QString(std::max(width - CellWidth(text), 0), u' ');
+}
+
+// A whole number of yen for a spreadsheet: no separators, no unit.
+QString PlainYen(const Figure& yen)
+{
+    if (!yen)
+        return QString(kUndefinedFigure);
+    return CFormat("%.0f", std::round(*yen) + 0.0);
+}
+
+} // namespace
+
+Figure BreakEvenSales(const BepInputs& in)
+{
+    const double margin = 1.0 - Ratio(in);
+    if (margin <= 0)
+        return std::nullopt;
+    return Defined(in.fixedCosts / margin);
+}
+
+Figure MarginalProfit(const BepInputs& in)
+{
+    return Defined(in.targetSales * (1.0 - Ratio(in)));
+}
+
+Figure OperatingProfit(const BepInputs& in)
+{
+    return Difference(MarginalProfit(in), Figure(in.fixedCosts));
+}
+
+Figure MarginOfSafety(const BepInputs& in)
+{
+    return Difference(Figure(in.targetSales), BreakEvenSales(in));
+}
+
+Figure MarginOfSafetyRatio(const BepInputs& in)
+{
+    const Figure margin = MarginOfSafety(in);
+    if (!margin || in.targetSales == 0)
+        return std::nullopt;
+    return Defined(*margin / in.targetSales);
+}
+
+Figure BreakEvenRatio(const BepInputs& in)
+{
+    const Figure breakEven = BreakEvenSales(in);
+    if (!breakEven || in.targetSales == 0)
+        return std::nullopt;
+    return Defined(*breakEven / in.targetSales);
+}
+
+Figure OperatingLeverage(const BepInputs& in)
+{
+    const Figure marginal = MarginalProfit(in);
+    const Figure profit = OperatingProfit(in);
+    if (!marginal || !profit || *profit == 0)
+        return std::nullopt;
+    return Defined(*marginal / *profit);
+}
+
+AnalysisFigures ComputeAnalysis(const BepInputs& in)
+{
+    return {BreakEvenSales(in),      MarginalProfit(in),      OperatingProfit(in),
+            MarginOfSafety(in),      MarginOfSafetyRatio(in), BreakEvenRatio(in),
+            OperatingLeverage(in)};
+}
+
+std::vector<SensitivityRow> SensitivityTable(const BepInputs& in)
+{
+    struct Step {
+        SensitivityInput input;
+        int step;
+    };
+    static constexpr Step kSteps[] = {
+        {SensitivityInput::FixedCosts, -10},        {SensitivityInput::FixedCosts, -5},
+        {SensitivityInput::FixedCosts, 5},          {SensitivityInput::FixedCosts, 10},
+        {SensitivityInput::VariableCostRatio, -5},  {SensitivityInput::VariableCostRatio, -2},
+        {SensitivityInput::VariableCostRatio, 2},   {SensitivityInput::VariableCostRatio, 5},
+        {SensitivityInput::TargetSales, -10},       {SensitivityInput::TargetSales, 10},
+    };
+    const Figure todayBreakEven = BreakEvenSales(in);
+    const Figure todayProfit = OperatingProfit(in);
+
+    std::vector<SensitivityRow> rows;
+    for (const Step& s : kSteps) {
+        SensitivityRow row;
+        row.input = s.input;
+        row.step = s.step;
+        BepInputs moved = in;
+        const double factor = 1.0 + s.step / 100.0;
+        switch (s.input) {
+        case SensitivityInput::FixedCosts:
+            moved.fixedCosts = in.fixedCosts * factor;
+            row.changedValue = Defined(moved.fixedCosts);
+            break;
+        case SensitivityInput::TargetSales:
+            moved.targetSales = in.targetSales * factor;
+            row.changedValue = Defined(moved.targetSales);
+            break;
+        case SensitivityInput::VariableCostRatio: {
+            const int64_t ratio = int64_t(in.variableCostRatio) + s.step * 100;
+            if (ratio >= 0 && ratio <= 10000) {
+                moved.variableCostRatio = int32_t(ratio);
+                row.changedValue = ratio / 100.0;
+            }
+            break;
+        }
+        }
+        if (row.changedValue) {
+            row.breakEvenSales = BreakEvenSales(moved);
+            row.operatingProfit = OperatingProfit(moved);
+            row.breakEvenChange = Difference(row.breakEvenSales, todayBreakEven);
+            row.profitChange = Difference(row.operatingProfit, todayProfit);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+int SensitivityEffect(const SensitivityRow& row)
+{
+    // Profit decides; where it cannot be told, a lower break-even point is the gain.
+    if (row.profitChange && *row.profitChange != 0)
+        return *row.profitChange > 0 ? 1 : -1;
+    if (!row.profitChange && row.breakEvenChange && *row.breakEvenChange != 0)
+        return *row.breakEvenChange < 0 ? 1 : -1;
+    return 0;
+}
+
+QString SensitivityLabel(const SensitivityRow& row)
+{
+    const QString step = (row.step > 0 ? u"+"_qs : u"-"_qs) + QString::number(std::abs(row.step));
+    switch (row.input) {
+    case SensitivityInput::FixedCosts:
+        return u"固定費 "_qs + step + u'%';
+    case SensitivityInput::VariableCostRatio:
+        return u"変動費率 "_qs + step + u"ポイント"_qs;
+    case SensitivityInput::TargetSales:
+        return u"目標売上高 "_qs + step + u'%';
+    }
+    return QString();
+}
+
+QString FormatYen(const Figure& yen)
+{
+    if (!yen)
+        return QString(kUndefinedFigure);
+    const double rounded = std::round(*yen);
+    return (rounded < 0 ? u"-"_qs : QString()) + GroupedWhole(std::fabs(rounded)) + u'円';
+}
+
+QString FormatSignedYen(const Figure& yen)
+{
+    if (!yen)
+        return QString(kUndefinedFigure);
+    const double rounded = std::round(*yen);
+    if (rounded == 0)
+        return u"±0円"_qs;
+    return (rounded < 0 ? u"-"_qs : u"+"_qs) + GroupedWhole(std::fabs(rounded)) + u'円';
+}
+
+QString FormatPercentFigure(const Figure& fraction)
+{
+    if (!fraction)
+        return QString(kUndefinedFigure);
+    return CFormat("%.2f%%", *fraction * 100.0 + 0.0);
+}
+
+QString FormatTimes(const Figure& times)
+{
+    if (!times)
+        return QString(kUndefinedFigure);
+    return CFormat("%.2f", *times + 0.0) + u'倍';
+}
+
+QString FormatChangedValue(const SensitivityRow& row)
+{
+    if (row.input == SensitivityInput::VariableCostRatio)
+        return row.changedValue ? CFormat("%.2f%%", *row.changedValue)
+                                : QString(kUndefinedFigure);
+    return FormatYen(row.changedValue);
+}
+
+std::vector<AnalysisLine> InputLines(const BepInputs& in)
+{
+    return {
+        {u"最大売上高"_qs, FormatYen(in.maxSales), QString()},
+        {u"目標売上高"_qs, FormatYen(in.targetSales), QString()},
+        {u"固定費"_qs, FormatYen(in.fixedCosts), QString()},
+        {u"変動費率"_qs, RatioText(in.variableCostRatio), QString()},
+    };
+}
+
+std::vector<AnalysisLine> AnalysisLines(const BepInputs& in)
+{
+    const AnalysisFigures f = ComputeAnalysis(in);
+    return {
+        {u"損益分岐点売上高"_qs, FormatYen(f.breakEvenSales), u"固定費 ÷ (1 − 変動費率)"_qs},
+        {u"限界利益"_qs, FormatYen(f.marginalProfit), u"目標売上高 × (1 − 変動費率)"_qs},
+        {u"営業利益"_qs, FormatYen(f.operatingProfit), u"限界利益 − 固定費"_qs},
+        {u"安全余裕額"_qs, FormatYen(f.marginOfSafety),
+         u"目標売上高 − 損益分岐点売上高（図表の「目標営業利益」）"_qs},
+        {u"安全余裕率"_qs, FormatPercentFigure(f.marginOfSafetyRatio),
+         u"安全余裕額 ÷ 目標売上高"_qs},
+        {u"損益分岐点比率"_qs, FormatPercentFigure(f.breakEvenRatio),
+         u"損益分岐点売上高 ÷ 目標売上高"_qs},
+        {u"経営レバレッジ係数"_qs, FormatTimes(f.operatingLeverage), u"限界利益 ÷ 営業利益"_qs},
+    };
+}
+
+QStringList SensitivityHeader()
+{
+    return {u"変更した項目"_qs,          u"変更後の値"_qs,     u"損益分岐点売上高"_qs,
+            u"営業利益"_qs, u"損益分岐点売上高の増減"_qs, u"営業利益の増減"_qs};
+}
+
+QString SensitivityTabText(const std::vector<SensitivityRow>& rows)
+{
+    QString text = SensitivityHeader().join(u'\t') + u"\r\n"_qs;
+    for (const SensitivityRow& row : rows) {
+        QString changed;
+        if (row.input == SensitivityInput::VariableCostRatio)
+            changed = row.changedValue ? CFormat("%.2f", *row.changedValue)
+                                       : QString(kUndefinedFigure);
+        else
+            changed = PlainYen(row.changedValue);
+        const QStringList fields = {SensitivityLabel(row), changed,
+                                    PlainYen(row.breakEvenSales), PlainYen(row.operatingProfit),
+                                    PlainYen(row.breakEvenChange), PlainYen(row.profitChange)};
+        text += fields.join(u'\t') + u"\r\n"_qs;
+    }
+    return text;
+}
+
+QString AnalysisCsvHeader()
+{
+    return u"名称,最大売上高,目標売上高,固定費,変動費率,損益分岐点売上高,安全余裕率,"
+           u"損益分岐点比率,経営レバレッジ係数\n"_qs;
+}
+
+QString AnalysisCsvLine(const QString& name, const BepInputs& in)
+{
+    const AnalysisFigures f = ComputeAnalysis(in);
+    const auto number = [](const Figure& x, double scale) {
+        return x ? CFormat("%.2f", *x * scale + 0.0) : QString(kUndefinedFigure);
+    };
+    const QStringList fields = {name,
+                                PlainYen(in.maxSales),
+                                PlainYen(in.targetSales),
+                                PlainYen(in.fixedCosts),
+                                CFormat("%.2f", in.variableCostRatio / 100.0),
+                                PlainYen(f.breakEvenSales),
+                                number(f.marginOfSafetyRatio, 100),
+                                number(f.breakEvenRatio, 100),
+                                number(f.operatingLeverage, 1)};
+    return fields.join(u',') + u'\n';
+}
+
+QJsonObject AnalysisJson(const BepInputs& in)
+{
+    const auto value = [](const Figure& x, double scale = 1) {
+        return x ? QJsonValue(*x * scale) : QJsonValue(QJsonValue::Null);
+    };
+    const AnalysisFigures f = ComputeAnalysis(in);
+    QJsonObject o{
+        {u"breakEvenSales"_qs, value(f.breakEvenSales)},
+        {u"marginalProfit"_qs, value(f.marginalProfit)},
+        {u"operatingProfit"_qs, value(f.operatingProfit)},
+        {u"marginOfSafety"_qs, value(f.marginOfSafety)},
+        {u"marginOfSafetyPercent"_qs, value(f.marginOfSafetyRatio, 100)},
+        {u"breakEvenPercent"_qs, value(f.breakEvenRatio, 100)},
+        {u"operatingLeverage"_qs, value(f.operatingLeverage)},
+    };
+    QJsonObject texts;
+    const QStringList keys = {u"breakEvenSales"_qs,        u"marginalProfit"_qs,
+                              u"operatingProfit"_qs,       u"marginOfSafety"_qs,
+                              u"marginOfSafetyPercent"_qs, u"breakEvenPercent"_qs,
+                              u"operatingLeverage"_qs};
+    const std::vector<AnalysisLine> lines = AnalysisLines(in);
+    // AnalysisLines lists the same figures in this order, marginal profit second.
+    for (qsizetype k = 0; k < keys.size(); ++k)
+        texts[keys[k]] = lines[size_t(k)].value;
+    o[u"texts"_qs] = texts;
+
+    static const char16_t* const kInputNames[] = {u"fixedCosts", u"variableCostRatio",
+                                                  u"targetSales"};
+    QJsonArray rows;
+    for (const SensitivityRow& r : SensitivityTable(in)) {
+        const bool ratio = r.input == SensitivityInput::VariableCostRatio;
+        rows.append(QJsonObject{
+            {u"input"_qs, QString::fromUtf16(kInputNames[int(r.input)])},
+            {u"step"_qs, r.step},
+            {u"stepUnit"_qs, ratio ? u"points"_qs : u"percent"_qs},
+            {u"label"_qs, SensitivityLabel(r)},
+            {u"changedValue"_qs, value(r.changedValue)},
+            {u"breakEvenSales"_qs, value(r.breakEvenSales)},
+            {u"operatingProfit"_qs, value(r.operatingProfit)},
+            {u"breakEvenChange"_qs, value(r.breakEvenChange)},
+            {u"operatingProfitChange"_qs, value(r.profitChange)},
+        });
+    }
+    o[u"sensitivity"_qs] = rows;
+    return o;
+}
+
+QString AnalysisText(const BepInputs& in)
+{
+    QString text = u"損益分岐点分析\n"_qs;
+    const auto addLines = [&text](const std::vector<AnalysisLine>& lines) {
+        int labelWidth = 0, valueWidth = 0;
+        for (const AnalysisLine& line : lines) {
+            labelWidth = std::max(labelWidth, CellWidth(line.label));
+            valueWidth = std::max(valueWidth, CellWidth(line.value));
+        }
+        for (const AnalysisLine& line : lines) {
+            QString l = u"  "_qs + PadRight(line.label, labelWidth) + u"  "_qs +
+                        PadLeft(line.value, valueWidth);
+            if (!line.formula.isEmpty())
+                l += u"  = "_qs + line.formula;
+            text += l + u'\n';
+        }
+    };
+    addLines(InputLines(in));
+    text += u'\n';
+    addLines(AnalysisLines(in));
+
+    text += u"\n感度分析\n"_qs;
+    std::vector<QStringList> cells{SensitivityHeader()};
+    for (const SensitivityRow& row : SensitivityTable(in))
+        cells.push_back({SensitivityLabel(row), FormatChangedValue(row),
+                         FormatYen(row.breakEvenSales), FormatYen(row.operatingProfit),
+                         FormatSignedYen(row.breakEvenChange), FormatSignedYen(row.profitChange)});
+    std::vector<int> widths(cells.front().size(), 0);
+    for (const QStringList& line : cells)
+        for (qsizetype c = 0; c < line.size(); ++c)
+            widths[c] = std::max(widths[c], CellWidth(line[c]));
+    for (const QStringList& line : cells) {
+        QString l = u"  "_qs + PadRight(line[0], widths[0]);
+        for (qsizetype c = 1; c < line.size(); ++c)
+            l += u"  "_qs + PadLeft(line[c], widths[c]);
+        text += l + u'\n';
+    }
+    return text;
+}
+
+} // namespace brevant

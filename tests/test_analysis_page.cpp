@@ -1,0 +1,103 @@
+#include "analysis.h"
+#include "analysis_page.h"
+#include "support/main_window_harness.h"
+
+#include "dialog_templates.h"
+
+#include <QPushButton>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+using namespace brevant;
+using namespace brevant::test;
+
+namespace {
+
+QImage ChartPixels(const CTarnelDlg& w)
+{
+    return w.backBuffer().copy(w.ChartArea());
+}
+
+} // namespace
+
+TEST(AnalysisPage, F4ShowsTheFiguresAndFollowsChanges)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    // T = 10,000,000, F = 3,000,000, v = 40 %: B = 5,000,000, P = 3,000,000, M / P = 2.
+    w.SetFourValues(u"20000000,10000000,3000000,40"_qs);
+    const QImage charts = ChartPixels(w);
+    AnalysisPage* page = w.analysisPage();
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->isVisible());
+
+    QTest::keyClick(h.At(IDC_MAX_SALES), Qt::Key_F4);
+    ASSERT_TRUE(w.helpShown());
+    EXPECT_TRUE(page->isVisible());
+    EXPECT_FALSE(h.At<QTextEdit>(IDC_HELP_BOX)->isVisible());
+    EXPECT_EQ(page->geometry(), w.ChartArea());
+    QString text = page->Text();
+    EXPECT_TRUE(text.contains(u"5,000,000円"_qs)) << qPrintable(text);
+    EXPECT_TRUE(text.contains(u"50.00%"_qs));
+    EXPECT_TRUE(text.contains(u"2.00倍"_qs));
+    EXPECT_TRUE(text.contains(u"F4"_qs));
+
+    // A typed change of the fixed costs: B = 2,700,000 / 0.6, P = 6,000,000 − 2,700,000.
+    h.Type(IDC_FIXED_COSTS, u"2700000"_qs);
+    text = page->Text();
+    EXPECT_TRUE(text.contains(u"4,500,000円"_qs)) << qPrintable(text);
+    EXPECT_TRUE(text.contains(u"3,300,000円"_qs));
+    // And a change of the ratio through its spin box: v = 50 %, B = 5,400,000.
+    h.At<QSpinBox>(IDC_RATIO)->setValue(5000);
+    EXPECT_EQ(w.Inputs().variableCostRatio, 5000);
+    EXPECT_TRUE(page->Text().contains(u"5,400,000円"_qs));
+
+    // Ctrl+C on the page copies the table for a spreadsheet.
+    page->setFocus();
+    QTest::keyClick(page, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(h.platform.clipboardText, SensitivityTabText(SensitivityTable(w.Inputs())));
+
+    // The page follows the window's size.
+    w.resize(w.size() + QSize(80, 40));
+    EXPECT_EQ(page->geometry(), w.ChartArea());
+    w.resize(w.size() - QSize(80, 40));
+
+    // Back to the first figures; F1 closes the page and the charts return as they were.
+    h.Type(IDC_FIXED_COSTS, u"3000000"_qs);
+    h.At<QSpinBox>(IDC_RATIO)->setValue(4000);
+    QTest::keyClick(h.At(IDC_MAX_SALES), Qt::Key_F1);
+    EXPECT_FALSE(w.helpShown());
+    EXPECT_FALSE(page->isVisible());
+    EXPECT_FALSE(h.At<QTextEdit>(IDC_HELP_BOX)->isVisible());
+    EXPECT_EQ(ChartPixels(w), charts);
+}
+
+TEST(AnalysisPage, AnyPageKeyOrHelpButtonClosesWhateverIsShown)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    AnalysisPage* page = w.analysisPage();
+    auto* help = h.At<QTextEdit>(IDC_HELP_BOX);
+
+    // A help page shown: F4 closes it and shows nothing.
+    QTest::keyClick(h.At(IDC_MAX_SALES), Qt::Key_F2);
+    ASSERT_TRUE(help->isVisible());
+    QTest::keyClick(h.At(IDC_MAX_SALES), Qt::Key_F4);
+    EXPECT_FALSE(w.helpShown());
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_FALSE(page->isVisible());
+
+    // The analysis page shown: a help button closes it, F3 and F4 each too.
+    for (int closer : {int(IDC_BATCH_HELP), int(Qt::Key_F3), int(Qt::Key_F4)}) {
+        QTest::keyClick(h.At(IDC_MAX_SALES), Qt::Key_F4);
+        ASSERT_TRUE(page->isVisible());
+        if (closer == IDC_BATCH_HELP)
+            h.At<QPushButton>(IDC_BATCH_HELP)->click();
+        else
+            QTest::keyClick(page, Qt::Key(closer));
+        EXPECT_FALSE(w.helpShown()) << closer;
+        EXPECT_FALSE(page->isVisible()) << closer;
+        EXPECT_FALSE(help->isVisible()) << closer;
+    }
+}
