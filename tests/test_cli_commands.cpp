@@ -2,12 +2,15 @@
 #include "settings.h"
 #include "cli_commands.h"
 #include "string_table.h"
+#include "analysis.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -213,4 +216,40 @@ TEST(BatchCommand, ProgressTextAndEncodingNames)
                                     "latin1"}),
                               store, out),
               2);
+}
+
+TEST(CalcCommand, AnalysisAsTextAndInTheJson)
+{
+    MemoryProfileStore store;
+    // T = 10,000,000, F = 3,000,000, v = 40 %: B = 5,000,000, margin of safety 50 %,
+    // operating leverage 6,000,000 / 3,000,000 = 2.
+    QString out;
+    ASSERT_EQ(RunCalcCommand(Args({"calc", "--analysis", "20000000,10000000,3000000,40"}), store,
+                             out),
+              0);
+    EXPECT_EQ(out, AnalysisText(BepInputs{20000000, 10000000, 3000000, 4000, 0}));
+    EXPECT_TRUE(out.contains(u"安全余裕率"_qs));
+    EXPECT_TRUE(out.contains(u"感度分析"_qs));
+
+    out.clear();
+    ASSERT_EQ(RunCalcCommand(Args({"calc", "--analysis", "--json", "20000000,10000000,3000000,40"}),
+                             store, out),
+              0);
+    const QJsonObject analysis =
+        QJsonDocument::fromJson(out.toUtf8()).object()[u"analysis"_qs].toObject();
+    EXPECT_EQ(analysis[u"marginOfSafetyPercent"_qs].toDouble(), 50);
+    EXPECT_EQ(analysis[u"operatingLeverage"_qs].toDouble(), 2);
+    EXPECT_EQ(analysis[u"sensitivity"_qs].toArray().size(), 10);
+
+    // A ratio of 100 %: the figures that do not exist are null, never NaN.
+    out.clear();
+    ASSERT_EQ(RunCalcCommand(Args({"calc", "--json", "20000000,10000000,0,100"}), store, out), 0);
+    const QJsonObject none =
+        QJsonDocument::fromJson(out.toUtf8()).object()[u"analysis"_qs].toObject();
+    EXPECT_TRUE(none[u"breakEvenSales"_qs].isNull());
+    EXPECT_TRUE(none[u"operatingLeverage"_qs].isNull());
+    EXPECT_FALSE(out.contains(u"nan"_qs, Qt::CaseInsensitive));
+
+    EXPECT_EQ(RunCalcCommand(Args({"calc", "--analysis"}), store, out), 2);
+    EXPECT_EQ(RunCalcCommand(Args({"calc", "--analyse", "1,1,1,1"}), store, out), 2);
 }

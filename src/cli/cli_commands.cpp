@@ -1,5 +1,6 @@
 #include "cli_commands.h"
 
+#include "analysis.h"
 #include "batch.h"
 #include "chart_text.h"
 #include "cli_platform.h"
@@ -45,7 +46,7 @@ const char kUsage[] =
     "                [--out DIR] [--size WxH] [--overwrite]\n"
     "                [--encoding auto|utf-8|cp932] [--quiet]\n"
     "                       charts and summaries for every record of a CSV file\n"
-    "  brevant calc [--json] S,T,F,R\n"
+    "  brevant calc [--json] [--analysis] S,T,F,R\n"
     "                       print the summary CSV (or JSON) for the figures\n"
     "  brevant --help       show this help\n"
     "  brevant --version    show the version\n"
@@ -100,16 +101,21 @@ const char kBatchUsage[] =
     "2 wrong usage.\n";
 
 const char kCalcUsage[] =
-    "Usage: brevant calc [--json] S,T,F,R\n"
+    "Usage: brevant calc [--json] [--analysis] S,T,F,R\n"
     "\n"
     "Prints the summary CSV (header and data line) for maximum sales S, target sales T\n"
     "and fixed costs F in yen and the variable-cost ratio R in percent, for example\n"
     "154321000,125678900,49605558,56.13. Missing values come from the saved settings.\n"
     "\n"
-    "  --json   print the figures as one JSON object instead: every amount in yen as\n"
-    "           {\"yen\": number, \"words\": \"1億5432万1000円\", \"label\": \"154,321,000\"},\n"
-    "           with \"yen\" and \"words\" null and the chart's label (\"∞\", \"-∞\", \"―\")\n"
-    "           when the amount is not finite, and the ratios in percent.\n"
+    "  --json      print the figures as one JSON object instead: every amount in yen as\n"
+    "              {\"yen\": number, \"words\": \"1億5432万1000円\", \"label\": \"154,321,000\"},\n"
+    "              with \"yen\" and \"words\" null and the chart's label (\"∞\", \"-∞\", \"―\")\n"
+    "              when the amount is not finite, and the ratios in percent; \"analysis\"\n"
+    "              holds the margin of safety, the break-even ratio, the operating\n"
+    "              leverage and the sensitivity rows (null where a figure does not exist)\n"
+    "  --analysis  print the analysis instead: the figures with their formulas and the\n"
+    "              sensitivity table (fixed costs -10/-5/+5/+10 %, variable-cost ratio\n"
+    "              -5/-2/+2/+5 points, target sales -10/+10 %)\n"
     "\n"
     "Exit status: 0 done, 1 the figures were refused (the reason is on standard error),\n"
     "2 wrong usage.\n";
@@ -455,9 +461,18 @@ int RunCalcCommand(const QStringList& arguments, ProfileStore& store, QString& o
         out += QString::fromUtf8(kCalcUsage);
         return kExitOk;
     }
-    // Figures may start with a minus sign, so no option parsing here.
-    const bool json = arguments.size() > 2 && arguments[2] == u"--json";
-    if (arguments.size() != (json ? 4 : 3))
+    // Figures may start with a minus sign, so the options are only the exact words before
+    // the last argument.
+    bool json = false, analysis = false;
+    for (qsizetype k = 2; k + 1 < arguments.size(); ++k) {
+        if (arguments[k] == u"--json")
+            json = true;
+        else if (arguments[k] == u"--analysis")
+            analysis = true;
+        else
+            return UsageError("calc", u"unknown option '%1'"_qs.arg(arguments[k]));
+    }
+    if (arguments.size() < 3 || arguments.last() == u"--json" || arguments.last() == u"--analysis")
         return UsageError("calc", u"calc needs the figures S,T,F,R"_qs);
     const StoredSettings saved = LoadSettings(store);
     BepInputs in = SavedInputs(saved);
@@ -468,7 +483,13 @@ int RunCalcCommand(const QStringList& arguments, ProfileStore& store, QString& o
         return kExitFailure;
     }
     if (json) {
-        out += JsonText(FiguresJson(in));
+        QJsonObject figures = FiguresJson(in);
+        figures.insert(u"analysis"_qs, AnalysisJson(in));
+        out += JsonText(figures);
+        return kExitOk;
+    }
+    if (analysis) {
+        out += AnalysisText(in);
         return kExitOk;
     }
     // The chart file names follow the saved format; a stored value outside 0..5 shows as
