@@ -4,11 +4,18 @@
 #include <QFontMetrics>
 #include <QLineF>
 #include <QPolygonF>
+#include <QThread>
+
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <tuple>
+#include <vector>
 
 namespace brevant {
 
@@ -158,6 +165,55 @@ int CharHeightPixels(int points, int dpiY)
     return int(std::lround(double(size) * dpiY / 72.0));
 }
 
+// What a font measures: its metrics and the widths of the texts measured with it so far.
+// The same few texts (scale labels, titles, names) are measured on every paint; the
+// widths are forgotten when there are many, as a long batch brings new amounts.
+struct DrawSurface::Measures {
+    static constexpr qsizetype kMaxWidths = 2048;
+    std::optional<QFontMetrics> metrics;
+    int ascent = 0;
+    int height = 0;
+    QHash<QString, int> widths;
+};
+
+namespace {
+
+using FontKey = std::tuple<QString, int, int>;  // family, pixels, weight
+
+// Fonts and their measurements, kept by every thread that draws charts for itself: a
+// font's engines and metrics belong to the thread that uses them, and a QFont shared
+// between threads would be set up by two of them at once.
+struct ThreadFonts {
+    std::map<FontKey, QFont> fonts;
+    // By font id, then by the resolution of the image measured on.
+    std::vector<std::map<int, std::unique_ptr<DrawSurface::Measures>>> measures;
+};
+
+ThreadFonts& FontsOfThisThread()
+{
+    // The main thread's are let go with the application, before Qt's font engines go
+    // away; a worker's when it ends.
+    thread_local std::unique_ptr<ThreadFonts> fonts;
+    if (!fonts) {
+        fonts = std::make_unique<ThreadFonts>();
+        const QCoreApplication* app = QCoreApplication::instance();
+        if (app && app->thread() == QThread::currentThread())
+            qAddPostRoutine([] { fonts.reset(); });
+    }
+    return *fonts;
+}
+
+// One id for each face, size and weight, the same on every thread and never reused.
+int FontId(const FontKey& key)
+{
+    static std::mutex mutex;
+    static std::map<FontKey, int> ids;
+    const std::lock_guard lock(mutex);
+    return ids.emplace(key, int(ids.size())).first->second;
+}
+
+} // namespace
+
 ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation, int dpiY)
 {
     RegisterChartFontSubstitutes();
@@ -166,17 +222,10 @@ ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation
     const int weight = bold ? 700 : 400;
 
     // Fonts are asked for many times per paint with a handful of sizes.
-    using Key = std::tuple<QString, int, int>;
-    static std::map<Key, QFont> cache;
-    // Emptied with the application, before Qt's font engines go away.
-    static const bool cleanup = [] {
-        qAddPostRoutine([] { cache.clear(); });
-        return true;
-    }();
-    (void)cleanup;
-    const Key key(family, pixels, weight);
-    auto it = cache.find(key);
-    if (it == cache.end()) {
+    const FontKey key(family, pixels, weight);
+    auto& fonts = FontsOfThisThread().fonts;
+    auto it = fonts.find(key);
+    if (it == fonts.end()) {
         QFont font(family);
         font.setPixelSize(pixels);
         font.setWeight(bold ? QFont::Bold : QFont::Normal);
@@ -184,9 +233,26 @@ ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation
         font.setUnderline(false);
         font.setStrikeOut(false);
         font.setStyleStrategy(QFont::PreferAntialias);
-        it = cache.emplace(key, font).first;
+        it = fonts.emplace(key, font).first;
     }
-    return ChartFont{it->second, rotation, true};
+    return ChartFont{it->second, rotation, true, FontId(key)};
+}
+
+DrawSurface::Measures& DrawSurface::measures() const
+{
+    auto& kept = FontsOfThisThread().measures;
+    const int dpi = image_.isNull() ? 0 : image_.logicalDpiY();
+    const auto index = size_t(font_.id);
+    if (kept.size() <= index)
+        kept.resize(index + 1);
+    std::unique_ptr<Measures>& m = kept[index][dpi];
+    if (!m) {
+        m = std::make_unique<Measures>();
+        m->metrics.emplace(font_.font, image_.isNull() ? nullptr : &image_);
+        m->ascent = m->metrics->ascent();
+        m->height = m->metrics->height();
+    }
+    return *m;
 }
 
 DrawSurface::DrawSurface(QImage& image, int dpiY) : image_(image), dpiY_(dpiY)
@@ -381,7 +447,8 @@ void DrawSurface::textAt(QPoint topLeft, const QString& text)
     painter_->resetTransform();
     painter_->setFont(font_.font);
     painter_->setPen(ToQColor(textColor_));
-    const int ascent = QFontMetrics(font_.font, &image_).ascent();
+    const int ascent = font_.id < 0 ? QFontMetrics(font_.font, &image_).ascent()
+                                    : measures().ascent;
     if (font_.rotation != 0) {
         painter_->translate(p);
         painter_->rotate(-font_.rotation);
@@ -413,8 +480,20 @@ QSize DrawSurface::textExtent(const QString& text) const
 {
     if (!font_.valid)
         return QSize();
-    const QFontMetrics fm(font_.font, image_.isNull() ? nullptr : &image_);
-    return QSize(text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.height());
+    if (font_.id < 0) {
+        const QFontMetrics fm(font_.font, image_.isNull() ? nullptr : &image_);
+        return QSize(text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.height());
+    }
+    Measures& m = measures();
+    if (text.isEmpty())
+        return QSize(0, m.height);
+    auto it = m.widths.constFind(text);
+    if (it == m.widths.cend()) {
+        if (m.widths.size() >= Measures::kMaxWidths)
+            m.widths.clear();
+        it = m.widths.insert(text, m.metrics->horizontalAdvance(text));
+    }
+    return QSize(*it, m.height);
 }
 
 void DrawSurface::copyFrom(const QImage& source, QPoint dest, const QRect& srcRect)
