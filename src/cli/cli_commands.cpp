@@ -36,7 +36,7 @@ const char kUsage[] =
     "                       draw the charts into a file whose type follows its\n"
     "                       extension: .png, .jpg/.jpeg, .bmp, .gif, .tif/.tiff, .pdf\n"
     "  brevant batch CSV --mode folders|together [--format jpeg|bmp|gif|png|tiff|pdf]\n"
-    "                [--out DIR] [--size WxH] [--overwrite]\n"
+    "                [--out DIR] [--size WxH] [--overwrite] [--jobs N]\n"
     "                       charts and summaries for every record of a CSV file\n"
     "  brevant calc S,T,F,R print the summary CSV for the figures\n"
     "  brevant --help       show this help\n"
@@ -57,7 +57,7 @@ const char kUsage[] =
 
 const char kBatchUsage[] =
     "Usage: brevant batch CSV --mode folders|together [--format jpeg|bmp|gif|png|tiff|pdf]\n"
-    "                     [--out DIR] [--size WxH] [--overwrite]\n"
+    "                     [--out DIR] [--size WxH] [--overwrite] [--jobs N]\n"
     "\n"
     "Draws the three charts and a summary \"BEP.csv\" for every record of CSV (name,\n"
     "maximum sales, target sales, fixed costs, variable-cost ratio in percent; at most\n"
@@ -69,6 +69,7 @@ const char kBatchUsage[] =
     "  --out DIR          write into DIR instead of the folder BEP on the desktop\n"
     "  --size WxH         chart area in pixels (default 960x400)\n"
     "  --overwrite        write into record folders that already exist\n"
+    "  --jobs N           records drawn at once (default: one per core)\n"
     "\n"
     "On success the output folder is printed.\n";
 
@@ -233,7 +234,8 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     const QCommandLineOption outDir(u"out"_qs, u"output folder"_qs, u"DIR"_qs);
     const QCommandLineOption size(u"size"_qs, u"chart area"_qs, u"WxH"_qs, u"960x400"_qs);
     const QCommandLineOption overwrite(u"overwrite"_qs, u"write into existing folders"_qs);
-    parser.addOptions({mode, format, outDir, size, overwrite});
+    const QCommandLineOption jobs(u"jobs"_qs, u"records drawn at once"_qs, u"N"_qs);
+    parser.addOptions({mode, format, outDir, size, overwrite, jobs});
     if (!parser.parse(arguments))
         return UsageError("batch", parser.errorText());
     const QStringList positional = parser.positionalArguments();
@@ -247,6 +249,13 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     const auto area = ParseChartSize(parser.value(size));
     if (!area)
         return UsageError("batch", u"batch --size wants WxH, for example 960x400"_qs);
+    int jobCount = 0;
+    if (parser.isSet(jobs)) {
+        bool number = false;
+        jobCount = parser.value(jobs).toInt(&number);
+        if (!number || jobCount < 1 || jobCount > 256)
+            return UsageError("batch", u"batch --jobs wants a number from 1 to 256"_qs);
+    }
 
     const StoredSettings saved = LoadSettings(store);
     int32_t outputFormat = saved.outputFormat;
@@ -277,6 +286,7 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
         options.outputRoot = QFileInfo(parser.value(outDir)).absoluteFilePath();
     options.askToShowResult = false;
     options.folderPerRecord = folders;
+    options.jobs = jobCount;
     HeadlessChartHost host(platform, *area, SavedInputs(saved), saved.style, outputFormat);
     host.LayoutCharts();
     BatchCreation batch(host, options);

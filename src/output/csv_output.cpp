@@ -90,9 +90,9 @@ QString SummaryLine(const BepInputs& inputs, const ChartStyle& style, const QStr
 }
 
 bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& format,
-                     const BepInputs& inputs, const ChartStyle& style)
+                     const BepInputs& inputs, const ChartStyle& style, AtomicFile::Sync sync)
 {
-    SummaryCsvFile file(folder + u'/' + kSummaryFileName);
+    SummaryCsvFile file(folder + u'/' + kSummaryFileName, sync);
     if (!file.Open(platform))
         return false;
     file.Write(SummaryHeader());

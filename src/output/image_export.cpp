@@ -216,12 +216,10 @@ ChartImageJob StartChartImage(const QImage& composed, QSize chartArea, const QSt
 {
     ChartImageJob job;
     job.path_ = path;
-    job.format_ = ExtensionFormat(path);
-    job.failed_ = job.format_.isEmpty();
+    job.failed_ = ExtensionFormat(path).isEmpty();
     if (job.failed_)
         return job;
-    // PDF pages are made from a JPEG.
-    const QString format = job.format_ == kPdfText ? kJpegText : job.format_;
+    const QString format = ChartEncodingFormat(path);
     auto task = std::make_shared<std::packaged_task<EncodedImage()>>(
         [composed, chartArea, format] {
             return EncodeImage(composed, chartArea.width(), chartArea.height(), format);
@@ -241,13 +239,17 @@ void DropChartImage(ChartImageJob& job)
     job.encoded_ = {};
 }
 
-bool FinishChartImage(ChartImageJob& job, Platform& platform)
+QString ChartEncodingFormat(const QString& path)
 {
-    if (job.failed_ || !job.encoded_.valid())
-        return false;
-    const EncodedImage encoded = job.encoded_.get();
-    if (job.format_ != kPdfText)
-        return WriteEncodedImage(encoded, job.path_, platform);
+    const QString format = ExtensionFormat(path);
+    // PDF pages are made from a JPEG.
+    return format == kPdfText ? kJpegText : format;
+}
+
+bool WriteChartFile(const EncodedImage& encoded, const QString& path, Platform& platform)
+{
+    if (ExtensionFormat(path) != kPdfText)
+        return WriteEncodedImage(encoded, path, platform);
 
     const QString folder = GetWorkFolder(platform, {});
     if (folder.isEmpty())
@@ -255,7 +257,14 @@ bool FinishChartImage(ChartImageJob& job, Platform& platform)
     const QString scratch = folder + QStringLiteral("/temp.jpeg");
     if (!WriteEncodedImage(encoded, scratch, platform))
         return false;
-    return CJpg2Pdf().Convert(scratch, job.path_, platform);
+    return CJpg2Pdf().Convert(scratch, path, platform);
+}
+
+bool FinishChartImage(ChartImageJob& job, Platform& platform)
+{
+    if (job.failed_ || !job.encoded_.valid())
+        return false;
+    return WriteChartFile(job.encoded_.get(), job.path_, platform);
 }
 
 bool WriteChartImage(const QImage& composed, QSize chartArea, const QString& path,
