@@ -162,6 +162,38 @@ void AddTree(Digests& out, const QString& key, const QString& root)
     }
 }
 
+// Runs a batch of `records` headless at `size` into dir/out, answering Yes to the first
+// question (an empty name writes into the output root, which exists by then).
+struct TestBatch {
+    bool ok = false;
+    int done = 0;
+    QString outputRoot;
+    QImage window;
+};
+TestBatch RunTestBatch(const QTemporaryDir& dir, FakePlatform& platform,
+                       const QByteArray& records, const char* format, const ChartStyle& style,
+                       QSize size, bool folders, int jobs)
+{
+    platform.answers.push_back(kIdYes);
+    const QString csv = dir.filePath(QStringLiteral("records.csv"));
+    EXPECT_TRUE(WriteAll(csv, records));
+    HeadlessChartHost host(platform, size, BepInputs{}, style,
+                           *ParseFormatName(QLatin1String(format)));
+    host.LayoutCharts();
+    BatchOptions options;
+    options.outputRoot = dir.filePath(QStringLiteral("out"));
+    options.askToShowResult = false;
+    options.folderPerRecord = folders;
+    options.jobs = jobs;
+    BatchCreation batch(host, options);
+    TestBatch result;
+    result.ok = batch.RunBatch(csv);
+    result.done = batch.DoneCount();
+    result.outputRoot = options.outputRoot;
+    result.window = host.Window();
+    return result;
+}
+
 // A small batch in both modes: a failing record in the middle (the together mode skips
 // it, the folders mode stops there), an empty name, a loss, the thousands unit.
 Digests BatchDigests()
@@ -179,22 +211,13 @@ Digests BatchDigests()
         for (const bool folders : {true, false}) {
             QTemporaryDir dir;
             FakePlatform platform(dir.path());
-            // The empty name writes into the output root, which exists by then.
-            platform.answers.push_back(kIdYes);
-            const QString csv = dir.filePath(QStringLiteral("records.csv"));
-            EXPECT_TRUE(WriteAll(csv, records));
             ChartStyle style = ChartStyle::Defaults();
             style.titles[2] = QStringLiteral("目標");
             if (*badTitle)
                 style.titles[1] = QString::fromUtf8(badTitle);
-            HeadlessChartHost host(platform, QSize(960, 400), BepInputs{}, style,
-                                   *ParseFormatName(QLatin1String(format)));
-            host.LayoutCharts();
-            BatchOptions options;
-            options.outputRoot = dir.filePath(QStringLiteral("out"));
-            options.askToShowResult = false;
-            options.folderPerRecord = folders;
-            const bool ok = BatchCreation(host, options).RunBatch(csv);
+            const TestBatch run = RunTestBatch(dir, platform, records, format, style,
+                                               QSize(960, 400), folders, 0);
+            const bool ok = run.ok;
             const QString key = QLatin1String(format) + (*badTitle ? u"-unwritable" : u"") +
                                 (folders ? u"-folders" : u"-together");
             EXPECT_EQ(ok, !folders) << qPrintable(key);
@@ -203,47 +226,37 @@ Digests BatchDigests()
                 messages += QString(m.text).replace(dir.path(), QStringLiteral("<dir>")).toUtf8() +
                             '|' + QByteArray::number(m.flags) + '\n';
             out[key + u"/messages"] = Sha256(messages);
-            out[key + u"/window"] = PixelDigest(host.Window());
-            AddTree(out, key, options.outputRoot);
+            out[key + u"/window"] = PixelDigest(run.window);
+            AddTree(out, key, run.outputRoot);
         }
     }
     return out;
 }
 
 // One batch of `records` with the given number of jobs: every file below the output root
-// by its bytes, the messages in order, and the progress the host was left with.
+// by its bytes, the messages in order, the window afterwards and how many records were done.
 Digests BatchBytes(const QByteArray& records, const char* format, bool folders, int jobs,
                    const QString& badTitle = {})
 {
     Digests out;
     QTemporaryDir dir;
     FakePlatform platform(dir.path());
-    platform.answers.push_back(kIdYes);
-    const QString csv = dir.filePath(QStringLiteral("records.csv"));
-    EXPECT_TRUE(WriteAll(csv, records));
     ChartStyle style = ChartStyle::Defaults();
     if (!badTitle.isEmpty())
         style.titles[1] = badTitle;
-    HeadlessChartHost host(platform, QSize(480, 200), BepInputs{}, style,
-                           *ParseFormatName(QLatin1String(format)));
-    host.LayoutCharts();
-    BatchOptions options;
-    options.outputRoot = dir.filePath(QStringLiteral("out"));
-    options.askToShowResult = false;
-    options.folderPerRecord = folders;
-    options.jobs = jobs;
-    BatchCreation batch(host, options);
-    out[u"result"_qs] = batch.RunBatch(csv) ? "ok" : "failed";
-    out[u"done"_qs] = QByteArray::number(batch.DoneCount());
+    const TestBatch run =
+        RunTestBatch(dir, platform, records, format, style, QSize(480, 200), folders, jobs);
+    out[u"result"_qs] = run.ok ? "ok" : "failed";
+    out[u"done"_qs] = QByteArray::number(run.done);
     QByteArray messages;
     for (const auto& m : platform.messages)
         messages += QString(m.text).replace(dir.path(), QStringLiteral("<dir>")).toUtf8() + '\n';
     out[u"messages"_qs] = messages;
-    out[u"window"_qs] = PixelDigest(host.Window());
-    QDirIterator it(options.outputRoot, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    out[u"window"_qs] = PixelDigest(run.window);
+    QDirIterator it(run.outputRoot, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        out[QDir(options.outputRoot).relativeFilePath(path)] = Sha256(ReadAll(path));
+        out[QDir(run.outputRoot).relativeFilePath(path)] = Sha256(ReadAll(path));
     }
     return out;
 }
