@@ -278,9 +278,9 @@ TEST(DrawSurface, RepeatedWideLinesGiveTheSamePixels)
         };
         QImage direct = background.copy();
         QImage kept;
-        // The first drawing is the usual one, the second keeps the pixels, the third and
-        // later lay them down.
-        for (int time = 0; time < 4; ++time) {
+        // The first two drawings are the usual ones, the third keeps the pixels, the
+        // fourth and later lay them down.
+        for (int time = 0; time < 5; ++time) {
             QImage img = background.copy();
             drawOnce(img);
             if (time == 0)
@@ -305,7 +305,7 @@ TEST(DrawSurface, RepeatedWideLinesGiveTheSamePixels)
         const ColorRef fill = ColorRef(next(0x1000000));
         const int outline = int(next(4));
         QImage polygonDirect;
-        for (int time = 0; time < 4; ++time) {
+        for (int time = 0; time < 5; ++time) {
             QImage img = background.copy();
             {
                 DrawSurface s(img);

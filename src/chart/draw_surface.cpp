@@ -218,7 +218,7 @@ int FontId(const FontKey& key)
 // render, the areas most of the rest. The same shape (same points, pen or brush, colour
 // and image size) recurs from one render to the next: every chart's sales line is the
 // plot's diagonal whatever the figures, and a spin step of 0.01 % moves few points. A
-// shape seen twice is drawn once more onto a transparent layer of the image's size,
+// shape met a third time is drawn onto a transparent layer of the image's size,
 // exactly as it would be drawn on the image; what it left there (the colour times the
 // coverage, premultiplied) is kept by row and from then on laid over the image with
 // source-over, which is the very blend Qt's solid fill does with that coverage, so every
@@ -247,15 +247,18 @@ public:
                 return true;
             }
         }
-        // A line met for the first time is drawn as usual: most lines change with the
-        // figures and never come back.
-        const auto seen = std::find(seen_.begin(), seen_.end(), key);
+        // A shape is drawn as usual the first two times: most change with the figures, and
+        // a batch record draws its own lines in two of its three charts, never again.
+        const auto seen = std::find_if(seen_.begin(), seen_.end(),
+                                       [&key](const Seen& s) { return s.key == key; });
         if (seen == seen_.end()) {
             if (seen_.size() >= kSeen)
                 seen_.erase(seen_.begin());
-            seen_.push_back(key);
+            seen_.push_back({key, 1});
             return false;
         }
+        if (++seen->times < 3)
+            return false;
         seen_.erase(seen);
         Entry entry{key, {}, {}};
         if (!capture(image.size(), key, pen, entry))
@@ -354,7 +357,11 @@ private:
         return x | t;
     }
 
-    std::vector<Key> seen_;
+    struct Seen {
+        Key key;
+        int times = 0;
+    };
+    std::vector<Seen> seen_;
     std::vector<Entry> entries_;
     QImage layer_;
 };
