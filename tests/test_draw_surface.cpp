@@ -323,3 +323,49 @@ TEST(DrawSurface, RepeatedWideLinesGiveTheSamePixels)
         }
     }
 }
+
+// Text in a box is placed by DrawSurface itself; it must land exactly where Qt's own
+// drawText into a rectangle puts it, for every alignment, size and weight, narrow boxes
+// included.
+TEST(DrawSurface, TextInABoxLandsWhereQtPutsIt)
+{
+    const QString texts[] = {QStringLiteral("0"), QStringLiteral("154,321,000"),
+                             QStringLiteral("単位:千円"), QStringLiteral("令和6年度 計画")};
+    const HAlign hs[] = {HAlign::Left, HAlign::Center, HAlign::Right};
+    const VAlign vs[] = {VAlign::Top, VAlign::Center, VAlign::Bottom};
+    const int qtH[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    const int qtV[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    for (int points = 3; points <= 60; points += 3) {
+        for (const bool bold : {false, true}) {
+            const ChartFont font = MakeChartFont(QString(), points, bold, 0, 96);
+            for (const QString& text : texts) {
+                for (int h = 0; h < 3; ++h) {
+                    for (int v = 0; v < 3; ++v) {
+                        for (const int width : {31, 160}) {
+                            const Box box{7, 5, 7 + width, 5 + 37};
+                            QImage ours = White(240, 100);
+                            {
+                                DrawSurface s(ours);
+                                s.selectFont(font);
+                                s.textInBox(box, text, hs[h], vs[v]);
+                            }
+                            QImage qt = White(240, 100);
+                            {
+                                QPainter p(&qt);
+                                p.setRenderHint(QPainter::TextAntialiasing, true);
+                                p.setFont(font.font);
+                                p.setPen(Qt::black);
+                                p.setClipRect(box.toQRect());
+                                p.drawText(box.toQRect(), Qt::TextSingleLine | qtH[h] | qtV[v],
+                                           text);
+                            }
+                            EXPECT_EQ(ours, qt) << points << " pt, bold " << bold << ", "
+                                                << text.toStdString() << ", " << h << v
+                                                << ", width " << width;
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
