@@ -130,9 +130,6 @@ QPolygonF ClipPolygon(const QPolygon& in, const ClipArea& area)
     return poly;
 }
 
-// Text in a box up to this size is placed by DrawSurface itself.
-constexpr int kPlacedTextPixels = 64;
-
 int AlignFlags(HAlign h, VAlign v)
 {
     int flags = Qt::TextSingleLine;
@@ -658,29 +655,7 @@ void DrawSurface::textInBox(const Box& box, const QString& text, HAlign h, VAlig
     const QRect r = b.toQRect();
     painter_->save();
     painter_->setClipRect(r);
-    // Large glyphs are drawn as outlines, which Qt places differently in a text layout.
-    if (font_.font.pixelSize() >= kPlacedTextPixels) {
-        painter_->drawText(r, AlignFlags(h, v), text);
-        painter_->restore();
-        return;
-    }
-    // One line placed where drawText(rect, flags) places it, without the text layout it
-    // makes on every call (two fifths of a small render): the same fractional offsets
-    // from the text's advance and the font's height.
-    const QFontMetricsF fm(font_.font, &image_);
-    const qreal width = fm.horizontalAdvance(text);
-    const qreal height = fm.height();
-    qreal x = r.x();
-    qreal y = r.y();
-    if (h == HAlign::Right)
-        x += r.width() - width;
-    else if (h == HAlign::Center)
-        x += (r.width() - width) / 2;
-    if (v == VAlign::Bottom)
-        y += r.height() - height;
-    else if (v == VAlign::Center)
-        y += (r.height() - height) / 2;
-    painter_->drawText(QPointF(x, y + fm.ascent()), text);
+    painter_->drawText(r, AlignFlags(h, v), text);
     painter_->restore();
 }
 
