@@ -3,7 +3,9 @@
 // its peak resident size is its alone.
 //
 //   batch_timing [RECORDS...]         the four cases for each count (default 5000)
-//   batch_timing --case MODE FORMAT RECORDS   one case (used by the parent)
+//   batch_timing --case MODE FORMAT RECORDS [JOBS]   one case (used by the parent); JOBS
+//                                                    as brevant batch --jobs (0: one a core)
+//   batch_timing --write-records RECORDS FILE        writes the records of a case to FILE
 //
 // One line per case: "batch MODE FORMAT RECORDS ok|FAILED wall_s=… cpu_s=… peak_mb=…".
 
@@ -55,7 +57,7 @@ QByteArray Records(int count)
     return csv;
 }
 
-int RunCase(const QString& mode, const QString& format, int records)
+int RunCase(const QString& mode, const QString& format, int records, int jobs)
 {
     QTemporaryDir dir;
     const QString csvPath = dir.filePath(QStringLiteral("records.csv"));
@@ -72,6 +74,7 @@ int RunCase(const QString& mode, const QString& format, int records)
     options.outputRoot = dir.filePath(QStringLiteral("out"));
     options.askToShowResult = false;
     options.folderPerRecord = mode == u"folders";
+    options.jobs = jobs;
     BatchCreation batch(host, options);
 
     const double cpuBefore = CpuSeconds(Usage());
@@ -82,10 +85,10 @@ int RunCase(const QString& mode, const QString& format, int records)
     const rusage after = Usage();
     // CPU time as well: on a busy machine the wall time says more about the neighbours.
     std::printf("batch %-8s %-4s %5d %-6s wall_s=%.2f cpu_s=%.2f ms_per_record=%.2f "
-                "peak_mb=%.1f\n",
+                "peak_mb=%.1f jobs=%d\n",
                 qPrintable(mode), qPrintable(format), records, ok ? "ok" : "FAILED", seconds,
                 CpuSeconds(after) - cpuBefore, seconds * 1000.0 / records,
-                double(after.ru_maxrss) / 1024.0);
+                double(after.ru_maxrss) / 1024.0, BatchJobs(jobs));
     std::fflush(stdout);
     return ok ? 0 : 1;
 }
@@ -99,8 +102,12 @@ int main(int argc, char* argv[])
     QGuiApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     const QStringList args = app.arguments();
-    if (args.size() == 5 && args[1] == u"--case")
-        return RunCase(args[2], args[3], args[4].toInt());
+    if (args.size() == 4 && args[1] == u"--write-records") {
+        QFile file(args[3]);
+        return file.open(QIODevice::WriteOnly) && file.write(Records(args[2].toInt())) >= 0 ? 0 : 1;
+    }
+    if ((args.size() == 5 || args.size() == 6) && args[1] == u"--case")
+        return RunCase(args[2], args[3], args[4].toInt(), args.size() == 6 ? args[5].toInt() : 0);
 
     QList<int> counts;
     for (qsizetype i = 1; i < args.size(); ++i)

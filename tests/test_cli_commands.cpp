@@ -83,6 +83,9 @@ TEST(BatchCommand, WrongUsage)
         {"batch", csv.constData(), "--mode", "folders", "--size", "960"},
         {"batch", csv.constData(), "--mode", "folders", "--format", "jpg"},
         {"batch", csv.constData(), "--mode", "folders", "--colour", "red"},
+        {"batch", csv.constData(), "--mode", "folders", "--jobs", "0"},
+        {"batch", csv.constData(), "--mode", "folders", "--jobs", "two"},
+        {"batch", csv.constData(), "--mode", "folders", "--jobs", "257"},
     };
     for (const auto& args : cases) {
         QString out;
@@ -99,7 +102,8 @@ TEST(BatchCommand, WritesIntoTheGivenFolder)
     MemoryProfileStore store;
     QString out;
     EXPECT_EQ(RunBatchCommand(Args({"batch", csv.constData(), "--mode", "together", "--out",
-                                    outDir.constData(), "--format", "bmp", "--size", "500x210"}),
+                                    outDir.constData(), "--format", "bmp", "--size", "500x210",
+                                    "--jobs", "3"}),
                               store, out),
               0);
     EXPECT_EQ(out, QString::fromUtf8(outDir) + u'\n');

@@ -249,3 +249,77 @@ TEST(DrawSurface, ExtentsCopiesAndSavedState)
     EXPECT_EQ(img.pixel(99, 99), qRgb(0, 0, 255));
     EXPECT_EQ(img.pixel(89, 99), qRgb(255, 255, 255));
 }
+
+// A wide smooth line drawn again is laid down from the pixels kept the time before; it
+// must give exactly what drawing it gives, over any background, near the edges too, and
+// after other lines and other image sizes came in between.
+TEST(DrawSurface, RepeatedWideLinesGiveTheSamePixels)
+{
+    uint32_t state = 12345;
+    auto next = [&state](uint32_t range) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % range;
+    };
+    for (int round = 0; round < 60; ++round) {
+        const QSize size(int(40 + next(300)), int(40 + next(300)));
+        QImage background(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                background.setPixel(x, y, qRgb(int(next(256)), int(next(256)), int(next(256))));
+        const QPoint a(int(next(size.width() + 40)) - 20, int(next(size.height() + 40)) - 20);
+        const QPoint b(int(next(size.width() + 40)) - 20, int(next(size.height() + 40)) - 20);
+        const int width = int(2 + next(9));
+        const ColorRef colour = round % 3 == 0 ? Rgb(0, 0, 0) : ColorRef(next(0x1000000));
+
+        auto drawOnce = [&](QImage& img) {
+            DrawSurface s(img);
+            s.setPen(colour, width);
+            s.line(a, b);
+        };
+        QImage direct = background.copy();
+        QImage kept;
+        // The first two drawings are the usual ones, the third keeps the pixels, the
+        // fourth and later lay them down.
+        for (int time = 0; time < 5; ++time) {
+            QImage img = background.copy();
+            drawOnce(img);
+            if (time == 0)
+                direct = img;
+            else
+                EXPECT_EQ(img, direct) << "round " << round << ", time " << time;
+        }
+        // Something else in between does not upset what is kept.
+        QImage other = White(size.width(), size.height());
+        {
+            DrawSurface s(other);
+            s.setPen(Rgb(10, 200, 30), width + 1);
+            s.line(b, a);
+        }
+        QImage again = background.copy();
+        drawOnce(again);
+        EXPECT_EQ(again, direct) << "round " << round;
+
+        // The same for a filled polygon with its outline.
+        const QPolygon polygon({a, b, QPoint(int(next(size.width())), int(next(size.height()))),
+                                QPoint(int(next(size.width())), int(next(size.height())))});
+        const ColorRef fill = ColorRef(next(0x1000000));
+        const int outline = int(next(4));
+        QImage polygonDirect;
+        for (int time = 0; time < 5; ++time) {
+            QImage img = background.copy();
+            {
+                DrawSurface s(img);
+                if (outline == 3)
+                    s.setNullPen();
+                else
+                    s.setPen(colour, outline);
+                s.setBrush(fill);
+                s.polygon(polygon);
+            }
+            if (time == 0)
+                polygonDirect = img;
+            else
+                EXPECT_EQ(img, polygonDirect) << "polygon, round " << round << ", time " << time;
+        }
+    }
+}

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -221,6 +223,55 @@ TEST_F(ImageExportTest, JpegUsesFullQualityAndPngStaysCompressed)
     // A flat chart compresses to a small fraction of its 480,000 pixel bytes.
     ASSERT_TRUE(EncodeImageFile(image, 400, 300, Path("q.png"), "png", platform));
     EXPECT_LT(QFileInfo(Path("q.png")).size(), 20000);
+}
+
+// PNG files are put together here around a deflate stream from a library; every one must
+// be a valid file that gives back the exact pixels, in Qt's reader and in pngcheck (which
+// checks every chunk's CRC and inflates the data) where it is installed.
+TEST_F(ImageExportTest, PngFilesAreValidAndGiveBackTheirPixels)
+{
+    QImage withResolution = Gradient(333, 17);
+    withResolution.setDotsPerMeterX(5000);
+    withResolution.setDotsPerMeterY(2835);
+    const std::pair<const char*, QImage> images[] = {
+        {"chart.png", ChartLike(960, 400)},
+        {"large.png", ChartLike(1920, 1080)},
+        {"gradient.png", Gradient(257, 129)},
+        {"phys.png", withResolution},
+        {"pixel.png", ChartLike(1, 1)},
+        {"thin.png", Gradient(3000, 2)},
+    };
+    const QString pngcheck = QStandardPaths::findExecutable(QStringLiteral("pngcheck"));
+    for (const auto& [name, image] : images) {
+        const QString path = Path(QString::fromLatin1(name));
+        ASSERT_TRUE(EncodeImageFile(image, image.width(), image.height(), path, "png", platform))
+            << name;
+        QByteArray format;
+        const QImage back = Decode(path, &format);
+        EXPECT_EQ(format, "png") << name;
+        EXPECT_EQ(back, image.convertToFormat(QImage::Format_RGB32)) << name;
+        if (image.dotsPerMeterX() == 5000) {
+            const QImage read(path);
+            EXPECT_EQ(read.dotsPerMeterX(), 5000);
+            EXPECT_EQ(read.dotsPerMeterY(), 2835);
+        }
+        if (pngcheck.isEmpty())
+            continue;
+        QProcess check;
+        check.start(pngcheck, {QStringLiteral("-q"), path});
+        ASSERT_TRUE(check.waitForFinished(30000)) << name;
+        EXPECT_EQ(check.exitCode(), 0) << name << ": " << check.readAllStandardOutput().constData();
+    }
+    // A corrupted byte in the data is caught, so the check above is worth something.
+    if (!pngcheck.isEmpty()) {
+        QByteArray bytes = ReadAll(Path("chart.png"));
+        bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x55);
+        ASSERT_TRUE(WriteAll(Path("broken.png"), bytes));
+        QProcess check;
+        check.start(pngcheck, {QStringLiteral("-q"), Path("broken.png")});
+        ASSERT_TRUE(check.waitForFinished(30000));
+        EXPECT_NE(check.exitCode(), 0);
+    }
 }
 
 TEST_F(ImageExportTest, ImageThatCannotBeMadeShowsTheMemoryMessage)

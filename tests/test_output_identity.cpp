@@ -162,6 +162,38 @@ void AddTree(Digests& out, const QString& key, const QString& root)
     }
 }
 
+// Runs a batch of `records` headless at `size` into dir/out, answering Yes to the first
+// question (an empty name writes into the output root, which exists by then).
+struct TestBatch {
+    bool ok = false;
+    int done = 0;
+    QString outputRoot;
+    QImage window;
+};
+TestBatch RunTestBatch(const QTemporaryDir& dir, FakePlatform& platform,
+                       const QByteArray& records, const char* format, const ChartStyle& style,
+                       QSize size, bool folders, int jobs)
+{
+    platform.answers.push_back(kIdYes);
+    const QString csv = dir.filePath(QStringLiteral("records.csv"));
+    EXPECT_TRUE(WriteAll(csv, records));
+    HeadlessChartHost host(platform, size, BepInputs{}, style,
+                           *ParseFormatName(QLatin1String(format)));
+    host.LayoutCharts();
+    BatchOptions options;
+    options.outputRoot = dir.filePath(QStringLiteral("out"));
+    options.askToShowResult = false;
+    options.folderPerRecord = folders;
+    options.jobs = jobs;
+    BatchCreation batch(host, options);
+    TestBatch result;
+    result.ok = batch.RunBatch(csv);
+    result.done = batch.DoneCount();
+    result.outputRoot = options.outputRoot;
+    result.window = host.Window();
+    return result;
+}
+
 // A small batch in both modes: a failing record in the middle (the together mode skips
 // it, the folders mode stops there), an empty name, a loss, the thousands unit.
 Digests BatchDigests()
@@ -180,22 +212,13 @@ Digests BatchDigests()
         for (const bool folders : {true, false}) {
             QTemporaryDir dir;
             FakePlatform platform(dir.path());
-            // The empty name writes into the output root, which exists by then.
-            platform.answers.push_back(kIdYes);
-            const QString csv = dir.filePath(QStringLiteral("records.csv"));
-            EXPECT_TRUE(WriteAll(csv, records));
             ChartStyle style = ChartStyle::Defaults();
             style.titles[2] = QStringLiteral("目標");
             if (*badTitle)
                 style.titles[1] = QString::fromUtf8(badTitle);
-            HeadlessChartHost host(platform, QSize(960, 400), BepInputs{}, style,
-                                   *ParseFormatName(QLatin1String(format)));
-            host.LayoutCharts();
-            BatchOptions options;
-            options.outputRoot = dir.filePath(QStringLiteral("out"));
-            options.askToShowResult = false;
-            options.folderPerRecord = folders;
-            const bool ok = BatchCreation(host, options).RunBatch(csv);
+            const TestBatch run = RunTestBatch(dir, platform, records, format, style,
+                                               QSize(960, 400), folders, 0);
+            const bool ok = run.ok;
             const QString key = QLatin1String(format) + (*badTitle ? u"-unwritable" : u"") +
                                 (folders ? u"-folders" : u"-together");
             // A together batch whose charts cannot be named writes no record.
@@ -205,11 +228,57 @@ Digests BatchDigests()
                 messages += QString(m.text).replace(dir.path(), QStringLiteral("<dir>")).toUtf8() +
                             '|' + QByteArray::number(m.flags) + '\n';
             out[key + u"/messages"] = Sha256(messages);
-            out[key + u"/window"] = PixelDigest(host.Window());
-            AddTree(out, key, options.outputRoot);
+            out[key + u"/window"] = PixelDigest(run.window);
+            AddTree(out, key, run.outputRoot);
         }
     }
     return out;
+}
+
+// One batch of `records` with the given number of jobs: every file below the output root
+// by its bytes, the messages in order, the window afterwards and how many records were done.
+Digests BatchBytes(const QByteArray& records, const char* format, bool folders, int jobs,
+                   const QString& badTitle = {})
+{
+    Digests out;
+    QTemporaryDir dir;
+    FakePlatform platform(dir.path());
+    ChartStyle style = ChartStyle::Defaults();
+    if (!badTitle.isEmpty())
+        style.titles[1] = badTitle;
+    const TestBatch run =
+        RunTestBatch(dir, platform, records, format, style, QSize(480, 200), folders, jobs);
+    out[u"result"_qs] = run.ok ? "ok" : "failed";
+    out[u"done"_qs] = QByteArray::number(run.done);
+    QByteArray messages;
+    for (const auto& m : platform.messages)
+        messages += QString(m.text).replace(dir.path(), QStringLiteral("<dir>")).toUtf8() + '\n';
+    out[u"messages"_qs] = messages;
+    out[u"window"_qs] = PixelDigest(run.window);
+    QDirIterator it(run.outputRoot, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        out[QDir(run.outputRoot).relativeFilePath(path)] = Sha256(ReadAll(path));
+    }
+    return out;
+}
+
+// Enough records that several are drawn ahead of the one being written, with a record
+// the together mode skips and the folders mode stops at, far enough in that records
+// after it are already drawn when it is reached.
+QByteArray ManyRecords(int count, int failing)
+{
+    QByteArray csv;
+    for (int i = 0; i < count; ++i) {
+        if (i == failing) {
+            csv += "壊れた行,0,0,1000,10\r\n";
+            continue;
+        }
+        csv += "店" + QByteArray::number(i) + ",0," + QByteArray::number(60000000 + i * 100000) +
+               "," + QByteArray::number(30000000 + i * 50000) + "," +
+               QByteArray::number(20 + i * 0.5) + "\r\n";
+    }
+    return csv;
 }
 
 QString ReferencePath()
@@ -275,4 +344,37 @@ TEST(OutputIdentity, BatchFilesAndMessages)
     EXPECT_EQ(actual.count(QStringLiteral("png-unwritable-folders/大阪店/BEP.csv")), 0u);
     EXPECT_EQ(actual.count(QStringLiteral("png-unwritable-together/札幌店_目標.png")), 0u);
     EXPECT_EQ(actual.count(QStringLiteral("png-unwritable-together/BEP.csv")), 1u);
+}
+
+// Records drawn on several threads give the same files, byte for byte, the same messages
+// in the same order and the same window as records drawn one after another, in every
+// format and both modes; a failing record stops the folders mode with nothing after it
+// on disk.
+TEST(OutputIdentity, BatchOnManyThreadsEqualsOneThread)
+{
+    const QByteArray records = ManyRecords(14, 9);
+    for (const char* format : {"png", "jpeg", "bmp", "gif", "tiff", "pdf"}) {
+        for (const bool folders : {true, false}) {
+            const Digests one = BatchBytes(records, format, folders, 1);
+            const Digests many = BatchBytes(records, format, folders, 3);
+            EXPECT_TRUE(one == many) << format << (folders ? " folders" : " together");
+            EXPECT_EQ(one.at(u"result"_qs), folders ? "failed" : "ok") << format;
+            if (folders) {
+                EXPECT_EQ(one.at(u"done"_qs), "9") << format;
+                EXPECT_EQ(one.count(u"店8/BEP.csv"_qs), 1u) << format;
+                EXPECT_EQ(one.count(u"店10/BEP.csv"_qs), 0u) << format;
+                EXPECT_EQ(one.count(u"店13/BEP.csv"_qs), 0u) << format;
+            } else {
+                EXPECT_EQ(one.count(u"店13_損益分岐点図表."_qs + QLatin1String(format)), 1u)
+                    << format;
+            }
+        }
+    }
+    // A chart that cannot be written stops the folders mode half-way through a record.
+    const Digests one = BatchBytes(records, "png", true, 1, u"売上/費用"_qs);
+    const Digests many = BatchBytes(records, "png", true, 4, u"売上/費用"_qs);
+    EXPECT_TRUE(one == many);
+    EXPECT_EQ(one.at(u"done"_qs), "0");
+    EXPECT_EQ(one.count(u"店0/BEP.csv"_qs), 1u);
+    EXPECT_EQ(one.count(u"店1/BEP.csv"_qs), 0u);
 }

@@ -40,6 +40,12 @@ public:
     // the window's chart area; false when the composition could not be made.
     virtual bool RenderComposition() = 0;
 
+    // Whether the movable elements are drawn larger just now (the user is looking for them).
+    virtual bool HighlightShown() const { return false; }
+    // Whether LayoutCharts puts the charts in front of someone. A batch shows each record
+    // there as it is written; a host nobody looks at is spared the extra drawing.
+    virtual bool ShowsCharts() const { return true; }
+
     virtual void SetProgress(int value) = 0;
     virtual void SetProgressRange(int min, int max) = 0;
 

@@ -6,11 +6,18 @@
 #include <QFontMetrics>
 #include <QLineF>
 #include <QPolygonF>
+#include <QThread>
+
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <tuple>
+#include <vector>
 
 namespace brevant {
 
@@ -160,6 +167,215 @@ int CharHeightPixels(int points, int dpiY)
     return int(std::lround(double(size) * dpiY / 72.0));
 }
 
+// What a font measures: its metrics and the widths of the texts measured with it so far.
+// The same few texts (scale labels, titles, names) are measured on every paint; the
+// widths are forgotten when there are many, as a long batch brings new amounts.
+struct DrawSurface::Measures {
+    static constexpr qsizetype kMaxWidths = 2048;
+    std::optional<QFontMetrics> metrics;
+    int ascent = 0;
+    int height = 0;
+    QHash<QString, int> widths;
+};
+
+namespace {
+
+using FontKey = std::tuple<QString, int, int>;  // family, pixels, weight
+
+// Fonts and their measurements, kept by every thread that draws charts for itself: a
+// font's engines and metrics belong to the thread that uses them, and a QFont shared
+// between threads would be set up by two of them at once.
+struct ThreadFonts {
+    std::map<FontKey, QFont> fonts;
+    // By font id, then by the resolution of the image measured on.
+    std::vector<std::map<int, std::unique_ptr<DrawSurface::Measures>>> measures;
+};
+
+ThreadFonts& FontsOfThisThread()
+{
+    // The main thread's are let go with the application, before Qt's font engines go
+    // away; a worker's when it ends.
+    thread_local std::unique_ptr<ThreadFonts> fonts;
+    if (!fonts) {
+        fonts = std::make_unique<ThreadFonts>();
+        const QCoreApplication* app = QCoreApplication::instance();
+        if (app && app->thread() == QThread::currentThread())
+            qAddPostRoutine([] { fonts.reset(); });
+    }
+    return *fonts;
+}
+
+// One id for each face, size and weight, the same on every thread and never reused.
+int FontId(const FontKey& key)
+{
+    static std::mutex mutex;
+    static std::map<FontKey, int> ids;
+    const std::lock_guard lock(mutex);
+    return ids.emplace(key, int(ids.size())).first->second;
+}
+
+// Wide antialiased lines and antialiased polygon fills, kept as the pixels they put down.
+// Qt rasterises such a shape in bands and walks the whole shape for every band, so a tall
+// one costs the square of its height; the sales line alone was two fifths of a large
+// render, the areas most of the rest. The same shape (same points, pen or brush, colour
+// and image size) recurs from one render to the next: every chart's sales line is the
+// plot's diagonal whatever the figures, and a spin step of 0.01 % moves few points. A
+// shape met a third time is drawn onto a transparent layer of the image's size,
+// exactly as it would be drawn on the image; what it left there (the colour times the
+// coverage, premultiplied) is kept by row and from then on laid over the image with
+// source-over, which is the very blend Qt's solid fill does with that coverage, so every
+// pixel comes out the same. Only one fill at a time is kept: two blends one after the
+// other do not round as one.
+class StrokeCache {
+public:
+    struct Key {
+        QPolygonF shape;   // a line's two ends, or a polygon
+        int penWidth = 0;  // a line's pen; 0 for a polygon's fill
+        ColorRef colour = 0;
+        QSize imageSize;
+        friend bool operator==(const Key& a, const Key& b)
+        {
+            return a.shape == b.shape && a.penWidth == b.penWidth && a.colour == b.colour
+                   && a.imageSize == b.imageSize;
+        }
+    };
+
+    // Lays the line over the image when it is kept; false when the caller must draw it.
+    bool draw(QImage& image, const Key& key, const QPen& pen)
+    {
+        for (const Entry& e : entries_) {
+            if (e.key == key) {
+                layOver(image, e);
+                return true;
+            }
+        }
+        // A shape is drawn as usual the first two times: most change with the figures, and
+        // a batch record draws its own lines in two of its three charts, never again.
+        const auto seen = std::find_if(seen_.begin(), seen_.end(),
+                                       [&key](const Seen& s) { return s.key == key; });
+        if (seen == seen_.end()) {
+            if (seen_.size() >= kSeen)
+                seen_.erase(seen_.begin());
+            seen_.push_back({key, 1});
+            return false;
+        }
+        if (++seen->times < 3)
+            return false;
+        seen_.erase(seen);
+        Entry entry{key, {}, {}};
+        if (!capture(image.size(), key, pen, entry))
+            return false;
+        if (entries_.size() >= kKept)
+            entries_.erase(entries_.begin());
+        entries_.push_back(std::move(entry));
+        layOver(image, entries_.back());
+        return true;
+    }
+
+private:
+    static constexpr size_t kSeen = 32;
+    static constexpr size_t kKept = 16;
+
+    struct Run {
+        int y, x, count;
+        qsizetype offset;  // into pixels
+    };
+    struct Entry {
+        Key key;
+        std::vector<Run> runs;
+        std::vector<QRgb> pixels;
+    };
+
+    bool capture(QSize size, const Key& key, const QPen& pen, Entry& entry)
+    {
+        if (layer_.size() != size) {
+            layer_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+            if (layer_.isNull())
+                return false;
+            layer_.fill(0);
+        }
+        {
+            QPainter painter(&layer_);
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.translate(0.5, 0.5);
+            if (key.penWidth > 0) {
+                painter.setPen(pen);
+                painter.drawLine(key.shape[0], key.shape[1]);
+            } else {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(ToQColor(key.colour));
+                painter.drawPolygon(key.shape);
+            }
+        }
+        // Only the rows and columns the shape can reach are looked at, then cleared again.
+        const double reach = std::max(key.penWidth, 1) + 4.0;
+        const QRect box = key.shape.boundingRect()
+                              .adjusted(-reach, -reach, reach, reach)
+                              .toAlignedRect()
+                              .intersected(layer_.rect());
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(layer_.scanLine(y));
+            int x = box.left();
+            while (x <= box.right()) {
+                if (row[x] == 0) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x <= box.right() && row[x] != 0)
+                    ++x;
+                entry.runs.push_back({y, start, x - start, qsizetype(entry.pixels.size())});
+                entry.pixels.insert(entry.pixels.end(), row + start, row + x);
+                std::fill(row + start, row + x, QRgb(0));
+            }
+        }
+        return true;
+    }
+
+    // Source-over of premultiplied pixels on an opaque image, rounded as Qt rounds.
+    static void layOver(QImage& image, const Entry& e)
+    {
+        for (const Run& run : e.runs) {
+            auto* d = reinterpret_cast<QRgb*>(image.scanLine(run.y)) + run.x;
+            const QRgb* s = e.pixels.data() + run.offset;
+            for (int i = 0; i < run.count; ++i) {
+                const uint alpha = qAlpha(s[i]);
+                if (alpha == 255)
+                    d[i] = s[i];
+                else
+                    d[i] = s[i] + ByteMul(d[i], 255 - alpha);
+            }
+        }
+    }
+
+    static QRgb ByteMul(QRgb x, uint a)
+    {
+        uint t = (x & 0xff00ff) * a;
+        t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+        t &= 0xff00ff;
+        x = ((x >> 8) & 0xff00ff) * a;
+        x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
+        x &= 0xff00ff00;
+        return x | t;
+    }
+
+    struct Seen {
+        Key key;
+        int times = 0;
+    };
+    std::vector<Seen> seen_;
+    std::vector<Entry> entries_;
+    QImage layer_;
+};
+
+StrokeCache& StrokesOfThisThread()
+{
+    thread_local StrokeCache strokes;
+    return strokes;
+}
+
+} // namespace
+
 ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation, int dpiY)
 {
     RegisterChartFontSubstitutes();
@@ -168,17 +384,10 @@ ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation
     const int weight = bold ? 700 : 400;
 
     // Fonts are asked for many times per paint with a handful of sizes.
-    using Key = std::tuple<QString, int, int>;
-    static std::map<Key, QFont> cache;
-    // Emptied with the application, before Qt's font engines go away.
-    static const bool cleanup = [] {
-        qAddPostRoutine([] { cache.clear(); });
-        return true;
-    }();
-    (void)cleanup;
-    const Key key(family, pixels, weight);
-    auto it = cache.find(key);
-    if (it == cache.end()) {
+    const FontKey key(family, pixels, weight);
+    auto& fonts = FontsOfThisThread().fonts;
+    auto it = fonts.find(key);
+    if (it == fonts.end()) {
         QFont font(family);
         font.setPixelSize(pixels);
         font.setWeight(bold ? QFont::Bold : QFont::Normal);
@@ -186,9 +395,26 @@ ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation
         font.setUnderline(false);
         font.setStrikeOut(false);
         font.setStyleStrategy(QFont::PreferAntialias);
-        it = cache.emplace(key, font).first;
+        it = fonts.emplace(key, font).first;
     }
-    return ChartFont{it->second, rotation, true};
+    return ChartFont{it->second, rotation, true, FontId(key)};
+}
+
+DrawSurface::Measures& DrawSurface::measures() const
+{
+    auto& kept = FontsOfThisThread().measures;
+    const int dpi = image_.isNull() ? 0 : image_.logicalDpiY();
+    const auto index = size_t(font_.id);
+    if (kept.size() <= index)
+        kept.resize(index + 1);
+    std::unique_ptr<Measures>& m = kept[index][dpi];
+    if (!m) {
+        m = std::make_unique<Measures>();
+        m->metrics.emplace(font_.font, image_.isNull() ? nullptr : &image_);
+        m->ascent = m->metrics->ascent();
+        m->height = m->metrics->height();
+    }
+    return *m;
 }
 
 DrawSurface::DrawSurface(QImage& image, int dpiY)
@@ -306,7 +532,17 @@ void DrawSurface::line(QPoint a, QPoint b)
     applyShapeHints(smooth);
     applyPen(smooth);
     if (smooth) {
-        painter_->drawLine(QLineF(fa, fb));
+        const QLineF l(fa, fb);
+        // Only where the painter draws nothing but the line: an opaque image, and no
+        // clip (text in a box sets one only while it draws).
+        if (penWidth_ > 1 && image_.format() == QImage::Format_RGB32
+            && !painter_->hasClipping()) {
+            const StrokeCache::Key key{QPolygonF({fa, fb}), penWidth_, penColor_,
+                                       image_.size()};
+            if (StrokesOfThisThread().draw(image_, key, painter_->pen()))
+                return;
+        }
+        painter_->drawLine(l);
     } else {
         painter_->drawLine(QLineF(std::round(fa.x()), std::round(fa.y()), std::round(fb.x()),
                                   std::round(fb.y())));
@@ -348,6 +584,19 @@ void DrawSurface::polygon(const QPolygon& points)
         return;
     applyShapeHints(smoothShapes_);
     applyPen(smoothShapes_);
+    // The fill of a smooth polygon on an opaque image may come from the kept pixels; the
+    // outline is then drawn over it as drawPolygon would draw it after the fill.
+    if (smoothShapes_ && !brushNull_ && image_.format() == QImage::Format_RGB32
+        && !painter_->hasClipping()) {
+        const StrokeCache::Key key{poly, 0, brushColor_, image_.size()};
+        if (StrokesOfThisThread().draw(image_, key, QPen())) {
+            if (!penNull_) {
+                painter_->setBrush(Qt::NoBrush);
+                painter_->drawPolygon(poly);
+            }
+            return;
+        }
+    }
     painter_->setBrush(brushNull_ ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brushColor_)));
     painter_->drawPolygon(poly);
 }
@@ -388,7 +637,8 @@ void DrawSurface::textAt(QPoint topLeft, const QString& text)
     painter_->resetTransform();
     painter_->setFont(font_.font);
     painter_->setPen(ToQColor(textColor_));
-    const int ascent = QFontMetrics(font_.font, &image_).ascent();
+    const int ascent = font_.id < 0 ? QFontMetrics(font_.font, &image_).ascent()
+                                    : measures().ascent;
     if (font_.rotation != 0) {
         painter_->translate(p);
         painter_->rotate(-font_.rotation);
@@ -420,8 +670,20 @@ QSize DrawSurface::textExtent(const QString& text) const
 {
     if (!font_.valid)
         return QSize();
-    const QFontMetrics fm(font_.font, image_.isNull() ? nullptr : &image_);
-    return QSize(text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.height());
+    if (font_.id < 0) {
+        const QFontMetrics fm(font_.font, image_.isNull() ? nullptr : &image_);
+        return QSize(text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.height());
+    }
+    Measures& m = measures();
+    if (text.isEmpty())
+        return QSize(0, m.height);
+    auto it = m.widths.constFind(text);
+    if (it == m.widths.cend()) {
+        if (m.widths.size() >= Measures::kMaxWidths)
+            m.widths.clear();
+        it = m.widths.insert(text, m.metrics->horizontalAdvance(text));
+    }
+    return QSize(*it, m.height);
 }
 
 void DrawSurface::copyFrom(const QImage& source, QPoint dest, const QRect& srcRect)

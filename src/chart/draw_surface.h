@@ -63,11 +63,13 @@ struct ChartFont {
     QFont font;
     int rotation = 0;
     bool valid = false;
+    // Which of the cached fonts this is: the key of its measurements. -1 for none.
+    int id = -1;
 };
 
 // Builds a chart font: the face (empty means the chart face), weight 700 or 400, requested
 // by character height at dpiY, rotated counter-clockwise by `rotation` degrees. Fonts are
-// cached per size, weight and rotation.
+// cached per face, size and weight; any thread may ask.
 ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation, int dpiY);
 
 // A painting session on an image. The image must outlive the surface and must not be
@@ -146,7 +148,11 @@ public:
     // Antialiasing of slanted lines and polygons (on by default); text is always smooth.
     void setSmoothShapes(bool on) { smoothShapes_ = on; }
 
+    // A font's metrics and the text widths measured with it (on the calling thread).
+    struct Measures;
+
 private:
+    Measures& measures() const;
     void applyPen(bool smooth);
     void applyShapeHints(bool smooth);
 

@@ -54,6 +54,8 @@ public:
     const MovableElementTable& Elements() const { return elements_; }
     ChartRenderer& Renderer() { return renderer_; }
     void SetHighlight(bool on) { highlight_ = on; }
+    bool HighlightShown() const override { return highlight_; }
+    bool ShowsCharts() const override { return false; }
     // Resizes the chart area (takes effect at the next layout).
     void Resize(QSize size) { size_ = size; }
     // How many times LayoutCharts ran (a test sees each repaint).

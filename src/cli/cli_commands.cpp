@@ -43,7 +43,7 @@ const char kUsage[] =
     "                       draw the charts into a file whose type follows its\n"
     "                       extension: .png, .jpg/.jpeg, .bmp, .gif, .tif/.tiff, .pdf\n"
     "  brevant batch CSV --mode folders|together [--format jpeg|bmp|gif|png|tiff|pdf]\n"
-    "                [--out DIR] [--size WxH] [--overwrite]\n"
+    "                [--out DIR] [--size WxH] [--overwrite] [--jobs N]\n"
     "                [--encoding auto|utf-8|cp932] [--quiet]\n"
     "                       charts and summaries for every record of a CSV file\n"
     "  brevant calc [--json] [--analysis] S,T,F,R\n"
@@ -72,7 +72,7 @@ const char kUsage[] =
 
 const char kBatchUsage[] =
     "Usage: brevant batch CSV --mode folders|together [--format jpeg|bmp|gif|png|tiff|pdf]\n"
-    "                     [--out DIR] [--size WxH] [--overwrite]\n"
+    "                     [--out DIR] [--size WxH] [--overwrite] [--jobs N]\n"
     "                     [--encoding auto|utf-8|cp932] [--quiet]\n"
     "\n"
     "Draws the three charts and a summary \"BEP.csv\" for every record of CSV (name,\n"
@@ -85,6 +85,7 @@ const char kBatchUsage[] =
     "  --out DIR          write into DIR instead of the folder BEP on the desktop\n"
     "  --size WxH         chart area in pixels (default 960x400)\n"
     "  --overwrite        write into record folders that already exist\n"
+    "  --jobs N           records drawn at once (default: one per core)\n"
     "  --encoding NAME    how CSV is read: auto (default: UTF-8 when the file starts\n"
     "                     with a byte order mark or is valid UTF-8 throughout, CP932\n"
     "                     otherwise), utf-8 or cp932\n"
@@ -381,7 +382,8 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     const QCommandLineOption encoding(u"encoding"_qs, u"input encoding"_qs, u"NAME"_qs,
                                       u"auto"_qs);
     const QCommandLineOption quiet(u"quiet"_qs, u"no progress line"_qs);
-    parser.addOptions({mode, format, outDir, size, overwrite, encoding, quiet});
+    const QCommandLineOption jobs(u"jobs"_qs, u"records drawn at once"_qs, u"N"_qs);
+    parser.addOptions({mode, format, outDir, size, overwrite, encoding, quiet, jobs});
     if (!parser.parse(arguments))
         return UsageError("batch", parser.errorText());
     const QStringList positional = parser.positionalArguments();
@@ -398,6 +400,13 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     const auto inputEncoding = ParseEncodingName(parser.value(encoding));
     if (!inputEncoding)
         return UsageError("batch", u"batch --encoding is auto, utf-8 or cp932"_qs);
+    int jobCount = 0;
+    if (parser.isSet(jobs)) {
+        bool number = false;
+        jobCount = parser.value(jobs).toInt(&number);
+        if (!number || jobCount < 1 || jobCount > 256)
+            return UsageError("batch", u"batch --jobs wants a number from 1 to 256"_qs);
+    }
 
     const StoredSettings saved = LoadSettings(store);
     int32_t outputFormat = saved.outputFormat;
@@ -429,6 +438,7 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     options.askToShowResult = false;
     options.folderPerRecord = folders;
     options.encoding = *inputEncoding;
+    options.jobs = jobCount;
     HeadlessChartHost host(platform, *area, SavedInputs(saved), saved.style, outputFormat);
     std::optional<ProgressLine> progress;
     if (!parser.isSet(quiet) && ::isatty(STDERR_FILENO)) {

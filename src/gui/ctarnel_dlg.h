@@ -65,6 +65,7 @@ public:
     void LayoutCharts() override;
     const QImage& ComposedImage() const override { return renderer_.ComposedImage(); }
     bool RenderComposition() override;
+    bool HighlightShown() const override { return drag_.highlightMode; }
     void SetProgress(int value) override;
     void SetProgressRange(int min, int max) override;
     Platform& GetPlatform() override { return platform_; }

@@ -11,8 +11,21 @@
 #include "platform.h"
 #include "string_table.h"
 
+#include "chart_renderer.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
+
+#include <deque>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace brevant {
 
@@ -24,9 +37,9 @@ bool HasFiveFields(const QString& line)
 namespace {
 
 // A line too long to be kept whole is no record, however many commas its start holds.
-bool IsWholeLine(const BatchFile& input, Platform& platform, const QString& line)
+bool IsWholeLine(bool cut, Platform& platform, const QString& line)
 {
-    if (!input.LineWasCut())
+    if (!cut)
         return true;
     ShowMessage(platform, IDS_FIELD_COUNT, line + u'\n', kMbError);
     return false;
@@ -34,16 +47,12 @@ bool IsWholeLine(const BatchFile& input, Platform& platform, const QString& line
 
 } // namespace
 
-std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
-                                        const QString& line)
+StringId CheckBatchRecord(BepInputs& inputs, const QString& line)
 {
-    const QString folder = FieldAt(line, 1, u',');
     inputs.maxSales = ParseDouble(FieldAt(line, 2, u','));
     const double target = ParseDouble(FieldAt(line, 3, u','));
-    if (target == 0) {
-        ShowMessage(platform, IDS_ZERO_VALUE, line + u'\n', kMbError);
-        return std::nullopt;
-    }
+    if (target == 0)
+        return IDS_ZERO_VALUE;
     inputs.targetSales = target;
     inputs.fixedCosts = ParseDouble(FieldAt(line, 4, u','));
     const double percent = ParseDouble(FieldAt(line, 5, u','));
@@ -52,12 +61,228 @@ std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
     const double bep = inputs.fixedCosts / (1.0 - percent / 100.0);
     if (inputs.maxSales == 0)
         inputs.maxSales = DefaultMaxSales(bep, inputs.targetSales);
-    if (const StringId id = CheckAmountOrder(inputs)) {
+    return CheckAmountOrder(inputs);
+}
+
+std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
+                                        const QString& line)
+{
+    if (const StringId id = CheckBatchRecord(inputs, line)) {
         ShowMessage(platform, id, line + u'\n', kMbError);
         return std::nullopt;
     }
-    return folder;
+    return FieldAt(line, 1, u',');
 }
+
+int BatchJobs(int jobs)
+{
+    return jobs > 0 ? jobs : std::max(QThread::idealThreadCount(), 1);
+}
+
+namespace {
+
+// The same for every record of a batch: what its charts are drawn from.
+struct ChartSetup {
+    BepInputs inputs;  // the figures before the batch; a record replaces all four
+    ChartStyle style;
+    QRect chartArea;
+    bool highlight = false;
+    QString format;    // the file type
+};
+
+using RecordImages = std::array<std::optional<EncodedImage>, kChartCount>;
+
+// The record's three charts as WriteThreeCharts would draw and encode them, each shown
+// alone over the whole chart area; nothing for a chart that cannot be drawn, and nothing
+// at all for a line that is no valid record. Touches no file and shows nothing.
+RecordImages DrawRecordCharts(const ChartSetup& setup, const QString& line,
+                              ChartRenderer& renderer)
+{
+    RecordImages images;
+    BepInputs inputs = setup.inputs;
+    if (!HasFiveFields(line) || CheckBatchRecord(inputs, line) != 0)
+        return images;
+    ChartStyle style = setup.style;
+    const QString encoding = ChartEncodingFormat(QStringLiteral("chart.") + setup.format);
+    std::array<QRect, kChartCount> rects{};
+    MovableElementTable elements;
+    for (int k = 0; k < kChartCount; ++k) {
+        for (int i = 0; i < kChartCount; ++i)
+            style.drawGraph[size_t(i)] = i == k ? 1 : 0;
+        rects = ComputeChartRects(setup.chartArea.size(), style.drawGraph, style.outerMargin,
+                                  rects);
+        const RenderRequest request{inputs, style, setup.chartArea, rects, setup.highlight};
+        if (!renderer.RenderComposition(request, elements))
+            continue;
+        images[size_t(k)] = EncodeImage(renderer.ComposedImage(), setup.chartArea.width(),
+                                        setup.chartArea.height(), encoding);
+    }
+    return images;
+}
+
+// Shows nothing before the files written so far are on the disk: a message may be the
+// last thing the user sees before the machine goes down, and what it reports must hold.
+class DurablePlatform final : public Platform {
+public:
+    DurablePlatform(Platform& platform, const QString& root)
+        : platform_(platform), root_(root)
+    {
+    }
+
+    // Waits until everything written in the output root's file system is on the disk.
+    void MakeDurable()
+    {
+        const int fd = ::open(QFile::encodeName(root_).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        ::syncfs(fd);
+        ::close(fd);
+    }
+
+    int MessageBox(const QString& text, const QString& caption, unsigned flags) override
+    {
+        MakeDurable();
+        return platform_.MessageBox(text, caption, flags);
+    }
+    QString SaveFileName(const FileDialogRequest& request) override
+    {
+        return platform_.SaveFileName(request);
+    }
+    QString OpenFileName(const FileDialogRequest& request) override
+    {
+        return platform_.OpenFileName(request);
+    }
+    std::optional<ColorRef> ChooseColor(ColorRef initial) override
+    {
+        return platform_.ChooseColor(initial);
+    }
+    QString ClipboardText() override { return platform_.ClipboardText(); }
+    bool SetClipboardImage(const QImage& image) override
+    {
+        return platform_.SetClipboardImage(image);
+    }
+    QString DesktopFolder() override { return platform_.DesktopFolder(); }
+    QString TempFolder() override { return platform_.TempFolder(); }
+    bool OpenFolder(const QString& folder) override { return platform_.OpenFolder(folder); }
+    bool SetClipboardText(const QString& text) override
+    {
+        return platform_.SetClipboardText(text);
+    }
+    void Sleep(int milliseconds) override { platform_.Sleep(milliseconds); }
+
+private:
+    Platform& platform_;
+    QString root_;
+};
+
+} // namespace
+
+// A line of the batch file with its charts, drawn and encoded.
+struct BatchCreation::Record {
+    QString line;
+    bool cut = false;  // the line was too long to be kept whole
+    RecordImages images;
+};
+
+// The records of the batch file in order, each with its charts. With more than one job
+// the next records are read ahead and drawn on worker threads meanwhile, a few per job,
+// so memory stays the same however long the file is.
+class BatchCreation::Records {
+public:
+    Records(BatchFile& input, ChartSetup setup, int jobs)
+        : input_(input), setup_(std::move(setup)), jobs_(jobs)
+    {
+        if (jobs_ > 1)
+            pool_.setMaxThreadCount(jobs_);
+    }
+    ~Records()
+    {
+        // Records read ahead of a failure are drawn to the end and dropped unwritten.
+        pool_.waitForDone();
+    }
+    Records(const Records&) = delete;
+    Records& operator=(const Records&) = delete;
+
+    // The next record; false at the end of the file.
+    bool Next(Record& record)
+    {
+        if (jobs_ <= 1) {
+            if (!input_.ReadLine(record.line))
+                return false;
+            record.cut = input_.LineWasCut();
+            record.images = record.cut ? RecordImages() : DrawRecordCharts(setup_, record.line,
+                                                                         mainRenderer_);
+            return true;
+        }
+        while (!ended_ && pending_.size() < size_t(2 * jobs_))
+            ReadAhead();
+        if (pending_.empty())
+            return false;
+        Pending& next = pending_.front();
+        record.line = std::move(next.line);
+        record.cut = next.cut;
+        record.images = next.images.get();
+        pending_.pop_front();
+        return true;
+    }
+
+private:
+    struct Pending {
+        QString line;
+        bool cut = false;
+        std::future<RecordImages> images;
+    };
+
+    void ReadAhead()
+    {
+        Pending pending;
+        if (!input_.ReadLine(pending.line)) {
+            ended_ = true;
+            return;
+        }
+        pending.cut = input_.LineWasCut();
+        auto task = std::make_shared<std::packaged_task<RecordImages()>>(
+            [this, line = pending.line, cut = pending.cut] {
+                if (cut)
+                    return RecordImages();
+                std::unique_ptr<ChartRenderer> renderer = TakeRenderer();
+                RecordImages images = DrawRecordCharts(setup_, line, *renderer);
+                GiveBack(std::move(renderer));
+                return images;
+            });
+        pending.images = task->get_future();
+        pool_.start([task] { (*task)(); });
+        pending_.push_back(std::move(pending));
+    }
+
+    // A renderer keeps its images from one record to the next; one per worker.
+    std::unique_ptr<ChartRenderer> TakeRenderer()
+    {
+        const std::lock_guard lock(mutex_);
+        if (renderers_.empty())
+            return std::make_unique<ChartRenderer>();
+        std::unique_ptr<ChartRenderer> renderer = std::move(renderers_.back());
+        renderers_.pop_back();
+        return renderer;
+    }
+    void GiveBack(std::unique_ptr<ChartRenderer> renderer)
+    {
+        const std::lock_guard lock(mutex_);
+        renderers_.push_back(std::move(renderer));
+    }
+
+    BatchFile& input_;
+    const ChartSetup setup_;
+    const int jobs_;
+    ChartRenderer mainRenderer_;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<ChartRenderer>> renderers_;
+    std::deque<Pending> pending_;
+    bool ended_ = false;
+    // Last, so that it is the first to go: its threads use everything above.
+    QThreadPool pool_;
+};
 
 BatchCreation::BatchCreation(ChartHost& host, BatchOptions options, BatchControls* controls)
     : host_(host), options_(std::move(options)), controls_(controls)
@@ -121,22 +346,31 @@ bool BatchCreation::RunBatch(const QString& csvPath)
     const BepInputs inputsBefore = host_.Inputs();
     const auto shownBefore = host_.Style().drawGraph;
 
+    ChartSetup setup{inputsBefore, host_.Style(), host_.ChartArea(), host_.HighlightShown(),
+                     format};
+    // Messages wait until the files written before them are on the disk, and the batch
+    // ends with everything on the disk; nothing waits for the disk in between.
+    DurablePlatform durable(platform, root_);
     bool ok = true;
-    if (mode == kIdYes) {
-        QString line;
-        while (input.ReadLine(line)) {
-            if (!IsWholeLine(input, platform, line)
-                || !OutputRecordToFolder(root_, format, line)) {
-                ok = false;
-                break;
+    {
+        Records records(input, std::move(setup), BatchJobs(options_.jobs));
+        if (mode == kIdYes) {
+            Record record;
+            while (records.Next(record)) {
+                if (!IsWholeLine(record.cut, durable, record.line)
+                    || !OutputRecordToFolder(record, format, durable)) {
+                    ok = false;
+                    break;
+                }
+                host_.SetProgress(++doneCount_);
             }
-            host_.SetProgress(++doneCount_);
+            host_.SetProgress(0);
+        } else {
+            ok = OutputAllTogether(records, format, durable);
         }
-        host_.SetProgress(0);
-    } else {
-        ok = OutputAllTogether(input, root_, format);
     }
     input.Close();
+    durable.MakeDurable();
 
     if (!ok) {
         host_.Inputs() = inputsBefore;
@@ -166,10 +400,10 @@ bool BatchCreation::RunBatch(const QString& csvPath)
     return true;
 }
 
-bool BatchCreation::OutputRecordToFolder(const QString& root, const QString& format,
-                                         const QString& line)
+bool BatchCreation::OutputRecordToFolder(const Record& record, const QString& format,
+                                         Platform& platform)
 {
-    Platform& platform = host_.GetPlatform();
+    const QString& line = record.line;
     if (!HasFiveFields(line)) {
         ShowMessage(platform, IDS_FIELD_COUNT, line + u'\n', kMbError);
         return false;
@@ -179,41 +413,42 @@ bool BatchCreation::OutputRecordToFolder(const QString& root, const QString& for
     // it; one that is not behaves as a name the file system refuses: nothing is found
     // there and the folder cannot be made.
     const bool usable = name.isEmpty() || IsUsableName(name);
-    const QString folder = name.isEmpty() ? root : root + u'/' + name;
+    const QString folder = name.isEmpty() ? root_ : root_ + u'/' + name;
     if (!name.isEmpty() && IsSingleComponent(name) && IsNameTooLong(folder)) {
         ShowMessage(platform, IDS_OPEN_FAILED, folder + u'\n', kMbError);
         return false;
     }
     if (usable && !existingFolderConfirmed_ && PathExists(folder)) {
-        if (ShowMessage(platform, IDS_FOLDER_EXISTS, root + u'/' + name + u'\n',
+        if (ShowMessage(platform, IDS_FOLDER_EXISTS, root_ + u'/' + name + u'\n',
                         kMbQuestion) != kIdYes)
             return false;
         existingFolderConfirmed_ = true;
     }
     if (!ParseBatchRecord(host_.Inputs(), platform, line))
         return false;
-    host_.LayoutCharts();
+    ShowRecord();
     if (!usable || (!PathExists(folder) && !QDir().mkdir(folder)))
         return false;
-    if (!WriteSummaryCsv(platform, folder, format, host_.Inputs(), host_.Style()))
+    if (!WriteSummaryCsv(platform, folder, format, host_.Inputs(), host_.Style(),
+                         AtomicFile::Sync::No))
         return false;
-    return WriteThreeCharts(host_, folder, QString(), format, true);
+    return WriteRecordCharts(record, folder, QString(), format, true, platform);
 }
 
-bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
-                                      const QString& format)
+bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
+                                      Platform& platform)
 {
-    Platform& platform = host_.GetPlatform();
-    SummaryCsvFile csv(root + u'/' + kSummaryFileName);
+    SummaryCsvFile csv(root_ + u'/' + kSummaryFileName);
     if (!csv.Open(platform))
         return false;
     bool headerPending = true;
     bool allWritten = true;
     int done = 0;
-    QString line;
-    while (input.ReadLine(line)) {
+    Record record;
+    while (records.Next(record)) {
         host_.SetProgress(done++);
-        if (!IsWholeLine(input, platform, line))
+        const QString& line = record.line;
+        if (!IsWholeLine(record.cut, platform, line))
             continue;
         if (!HasFiveFields(line)) {
             ShowMessage(platform, IDS_FIELD_COUNT, line + u'\n', kMbError);
@@ -225,15 +460,15 @@ bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
         // A record whose files cannot be named is left out of the summary as a record with
         // a wrong field is; the others go on, but the batch has not done its work.
         const QString prefix = Cp932FileName(*name) + u'_';
-        if (!CanWriteChartFiles(host_.Style(), root, prefix, format)) {
+        if (!CanWriteChartFiles(host_.Style(), root_, prefix, format)) {
             ShowMessage(platform, IDS_OPEN_FAILED, line + u'\n', kMbError);
             allWritten = false;
             continue;
         }
-        host_.LayoutCharts();
+        ShowRecord();
         // A chart that cannot be written is missing from the output and its record from
         // the summary, which names only files that exist; the rest goes on.
-        if (!WriteThreeCharts(host_, root, prefix, format, false)) {
+        if (!WriteRecordCharts(record, root_, prefix, format, false, platform)) {
             allWritten = false;
             continue;
         }
@@ -245,6 +480,34 @@ bool BatchCreation::OutputAllTogether(BatchFile& input, const QString& root,
     }
     host_.SetProgress(0);
     return csv.Commit(platform) && allWritten;
+}
+
+bool BatchCreation::WriteRecordCharts(const Record& record, const QString& folder,
+                                      const QString& prefix, const QString& format,
+                                      bool stopAtFailure, Platform& platform)
+{
+    bool ok = true;
+    for (int k = 1; k <= kChartCount; ++k) {
+        if (!ok && stopAtFailure)
+            break;
+        const auto& image = record.images[size_t(k - 1)];
+        const QString name = ChartFileName(host_.Style(), k);
+        const QString fileName = prefix + name + u'.' + format;
+        const bool written = image && IsUsableName(name) && IsUsableName(fileName)
+                             && WriteChartFile(*image, folder + u'/' + fileName, platform);
+        ok = written && ok;
+    }
+    return ok;
+}
+
+void BatchCreation::ShowRecord()
+{
+    // Each chart was drawn alone; the last is what stays in view.
+    auto& shown = host_.Style().drawGraph;
+    for (int i = 0; i < kChartCount; ++i)
+        shown[size_t(i)] = i == kChartCount - 1 ? 1 : 0;
+    if (host_.ShowsCharts())
+        host_.LayoutCharts();
 }
 
 bool RunBatch(ChartHost& host, const QString& csvPath, BatchControls* controls)

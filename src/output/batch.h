@@ -4,6 +4,7 @@
 
 #include "batch_file.h"
 #include "bep_model.h"
+#include "message.h"
 
 #include <QString>
 #include <optional>
@@ -24,6 +25,8 @@ bool HasFiveFields(const QString& line);
 // 30014, 30015 or 30016 with the line as prefix.
 std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
                                         const QString& line);
+// The same without a message: 0, or the id ParseBatchRecord would show.
+StringId CheckBatchRecord(BepInputs& inputs, const QString& line);
 
 // What a window shows of the figures beyond the charts. After a successful batch it is
 // told to write the figures into its amount entries as "%.0f" (their text rule then
@@ -46,7 +49,14 @@ struct BatchOptions {
     std::optional<bool> folderPerRecord;
     // How the CSV file's text is read.
     BatchEncoding encoding = BatchEncoding::Auto;
+    // How many records are drawn and encoded at once, on threads of their own; 0 for as
+    // many as the machine has cores, 1 for all on the calling thread. Files, messages and
+    // progress follow record order whatever the number.
+    int jobs = 0;
 };
+
+// The number of jobs a batch runs with when asked for `jobs` (0: one per core).
+int BatchJobs(int jobs);
 
 class BatchCreation {
 public:
@@ -56,18 +66,24 @@ public:
     // The whole batch for the CSV file. True when it completed.
     bool RunBatch(const QString& csvPath);
 
-    // One record in its own folder below the output root.
-    bool OutputRecordToFolder(const QString& root, const QString& format, const QString& line);
-    // Every record of the file together in the output root, with one "BEP.csv".
-    bool OutputAllTogether(BatchFile& input, const QString& root, const QString& format);
-
     // The folder the last batch wrote into.
     QString OutputRoot() const { return root_; }
     // Records completed in their own folders by the last batch.
     int DoneCount() const { return doneCount_; }
 
 private:
+    class Records;
+    struct Record;
     QString ResolveOutputRoot();
+    // One record in its own folder below the output root.
+    bool OutputRecordToFolder(const Record& record, const QString& format, Platform& platform);
+    // Every record of the file together in the output root, with one "BEP.csv".
+    bool OutputAllTogether(Records& records, const QString& format, Platform& platform);
+    // Writes the record's charts as WriteThreeCharts would.
+    bool WriteRecordCharts(const Record& record, const QString& folder, const QString& prefix,
+                           const QString& format, bool stopAtFailure, Platform& platform);
+    // Shows the record's last chart where the host shows charts.
+    void ShowRecord();
 
     ChartHost& host_;
     BatchOptions options_;

@@ -101,9 +101,9 @@ bool CanWriteChartFiles(const ChartStyle& style, const QString& folder, const QS
 }
 
 bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& format,
-                     const BepInputs& inputs, const ChartStyle& style)
+                     const BepInputs& inputs, const ChartStyle& style, AtomicFile::Sync sync)
 {
-    SummaryCsvFile file(folder + u'/' + kSummaryFileName);
+    SummaryCsvFile file(folder + u'/' + kSummaryFileName, sync);
     if (!file.Open(platform))
         return false;
     file.Write(SummaryHeader());

@@ -4,6 +4,7 @@
 // desktop folder are shared with batch creation.
 
 #include "bep_model.h"
+#include "atomic_file.h"
 #include "chart_style.h"
 
 #include <QDateTime>
@@ -52,9 +53,11 @@ bool CanWriteChartFiles(const ChartStyle& style, const QString& folder, const QS
                         const QString& format);
 
 // Writes "BEP.csv" with the header and one data line (empty prefix) into the folder.
-// Shows 30009 and returns false when the file cannot be written.
+// Shows 30009 and returns false when the file cannot be written. With Sync::No the file
+// is whole or absent but not yet on the disk; the caller makes it durable later.
 bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& format,
-                     const BepInputs& inputs, const ChartStyle& style);
+                     const BepInputs& inputs, const ChartStyle& style,
+                     AtomicFile::Sync sync = AtomicFile::Sync::Yes);
 
 // Shows chart k (1, 2 or 3) alone over the whole chart area, renders it and writes it to
 // folder + "/" + prefix + ChartFileName(k) + "." + format. A name that is not one path

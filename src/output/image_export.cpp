@@ -217,13 +217,11 @@ ChartImageJob StartChartImage(const QImage& composed, QSize chartArea, const QSt
 {
     ChartImageJob job;
     job.path_ = path;
-    job.format_ = ExtensionFormat(path);
-    job.failed_ = job.format_.isEmpty();
+    job.failed_ = ExtensionFormat(path).isEmpty();
     job.nameTooLong_ = !job.failed_ && IsNameTooLong(path);
     if (job.failed_ || job.nameTooLong_)
         return job;
-    // PDF pages are made from a JPEG.
-    const QString format = job.format_ == kPdfText ? kJpegText : job.format_;
+    const QString format = ChartEncodingFormat(path);
     auto task = std::make_shared<std::packaged_task<EncodedImage()>>(
         [composed, chartArea, format] {
             return EncodeImage(composed, chartArea.width(), chartArea.height(), format);
@@ -243,22 +241,36 @@ void DropChartImage(ChartImageJob& job)
     job.encoded_ = {};
 }
 
-bool FinishChartImage(ChartImageJob& job, Platform& platform)
+QString ChartEncodingFormat(const QString& path)
 {
-    // Nothing is made for a name the file system cannot hold; the failure is the one a
-    // file that cannot be created gets.
-    if (job.nameTooLong_) {
-        if (job.format_ == kPdfText)
-            ShowMessage(platform, IDS_PDF_FAILED, QStringLiteral("[File Create]\n"), kMbError);
-        else
-            ShowMessage(platform, IDS_OPEN_FAILED, {}, kMbError);
+    const QString format = ExtensionFormat(path);
+    // PDF pages are made from a JPEG.
+    return format == kPdfText ? kJpegText : format;
+}
+
+namespace {
+
+// Nothing is made for a name the file system cannot hold; the failure is the one a file
+// that cannot be created gets. True when the name was refused.
+bool RefuseLongName(const QString& path, Platform& platform)
+{
+    if (!IsNameTooLong(path))
         return false;
-    }
-    if (job.failed_ || !job.encoded_.valid())
+    if (ExtensionFormat(path) == kPdfText)
+        ShowMessage(platform, IDS_PDF_FAILED, QStringLiteral("[File Create]\n"), kMbError);
+    else
+        ShowMessage(platform, IDS_OPEN_FAILED, {}, kMbError);
+    return true;
+}
+
+} // namespace
+
+bool WriteChartFile(const EncodedImage& encoded, const QString& path, Platform& platform)
+{
+    if (RefuseLongName(path, platform))
         return false;
-    const EncodedImage encoded = job.encoded_.get();
-    if (job.format_ != kPdfText)
-        return WriteEncodedImage(encoded, job.path_, platform);
+    if (ExtensionFormat(path) != kPdfText)
+        return WriteEncodedImage(encoded, path, platform);
 
     const QString folder = GetWorkFolder(platform, {});
     if (folder.isEmpty())
@@ -266,7 +278,16 @@ bool FinishChartImage(ChartImageJob& job, Platform& platform)
     const QString scratch = folder + QStringLiteral("/temp.jpeg");
     if (!WriteEncodedImage(encoded, scratch, platform))
         return false;
-    return CJpg2Pdf().Convert(scratch, job.path_, platform);
+    return CJpg2Pdf().Convert(scratch, path, platform);
+}
+
+bool FinishChartImage(ChartImageJob& job, Platform& platform)
+{
+    if (job.nameTooLong_)
+        return !RefuseLongName(job.path_, platform);
+    if (job.failed_ || !job.encoded_.valid())
+        return false;
+    return WriteChartFile(job.encoded_.get(), job.path_, platform);
 }
 
 bool WriteChartImage(const QImage& composed, QSize chartArea, const QString& path,

@@ -59,6 +59,13 @@ QString GetWorkFolder(Platform& platform, const QString& subfolder);
 bool WriteChartImage(const QImage& composed, QSize chartArea, const QString& path,
                      Platform& platform);
 
+// The format a chart written to `path` is encoded in: the path's type, except JPEG for a
+// PDF; empty for an unknown extension.
+QString ChartEncodingFormat(const QString& path);
+// The second half of WriteChartImage: writes a chart encoded in ChartEncodingFormat(path)
+// to `path` (a PDF by way of the scratch JPEG) and shows any message.
+bool WriteChartFile(const EncodedImage& encoded, const QString& path, Platform& platform);
+
 // WriteChartImage in two halves: StartChartImage encodes on a worker thread (or at once
 // when `background` is false) and FinishChartImage waits for it, then writes the file and
 // shows any message. Jobs finished in the order they were started write and report
@@ -74,7 +81,6 @@ private:
     friend bool FinishChartImage(ChartImageJob&, Platform&);
     friend void DropChartImage(ChartImageJob&);
     QString path_;
-    QString format_;
     std::future<EncodedImage> encoded_;
     bool failed_ = true;
     bool nameTooLong_ = false;

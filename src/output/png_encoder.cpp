@@ -1,32 +1,26 @@
 #include "png_encoder.h"
 
-#include <array>
+#include <libdeflate.h>
+
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 namespace brevant {
 
 namespace {
 
-constexpr std::array<uint32_t, 256> MakeCrcTable()
-{
-    std::array<uint32_t, 256> table{};
-    for (uint32_t n = 0; n < 256; ++n) {
-        uint32_t c = n;
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
-}
+struct CompressorFree {
+    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
 
-constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
-
-uint32_t Crc32(const char* data, qsizetype size, uint32_t crc = 0)
+// A compressor holds about a megabyte of tables; each thread keeps its own, as one
+// compressor must not be used by two threads at once.
+libdeflate_compressor* Compressor()
 {
-    crc = ~crc;
-    for (qsizetype i = 0; i < size; ++i)
-        crc = kCrcTable[(crc ^ uint8_t(data[i])) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+    thread_local std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(
+        libdeflate_alloc_compressor(kPngDeflateLevel));
+    return compressor.get();
 }
 
 void AppendBigEndian(QByteArray& out, uint32_t v)
@@ -35,13 +29,28 @@ void AppendBigEndian(QByteArray& out, uint32_t v)
     out.append(bytes, 4);
 }
 
+void PutBigEndian(char* out, uint32_t v)
+{
+    out[0] = char(v >> 24);
+    out[1] = char(v >> 16);
+    out[2] = char(v >> 8);
+    out[3] = char(v);
+}
+
+// The CRC of a chunk covers its type and data, which start four bytes after `start`.
+void AppendCrc(QByteArray& out, qsizetype start)
+{
+    const auto* typeAndData = reinterpret_cast<const uint8_t*>(out.constData() + start + 4);
+    AppendBigEndian(out, libdeflate_crc32(0, typeAndData, size_t(out.size() - start - 4)));
+}
+
 void AppendChunk(QByteArray& out, const char type[4], const char* data, qsizetype size)
 {
-    AppendBigEndian(out, uint32_t(size));
     const qsizetype start = out.size();
+    AppendBigEndian(out, uint32_t(size));
     out.append(type, 4);
     out.append(data, size);
-    AppendBigEndian(out, Crc32(out.constData() + start, size + 4));
+    AppendCrc(out, start);
 }
 
 } // namespace
@@ -49,6 +58,9 @@ void AppendChunk(QByteArray& out, const char type[4], const char* data, qsizetyp
 std::optional<QByteArray> EncodePng(const QImage& image)
 {
     if (image.isNull() || image.format() != QImage::Format_RGB32 || !image.textKeys().isEmpty())
+        return std::nullopt;
+    libdeflate_compressor* compressor = Compressor();
+    if (!compressor)
         return std::nullopt;
     const int w = image.width();
     const int h = image.height();
@@ -74,14 +86,10 @@ std::optional<QByteArray> EncodePng(const QImage& image)
             *out++ = char(qBlue(p));
         }
     }
-    // qCompress gives a zlib stream behind a four-byte length, which PNG does not want.
-    const QByteArray zipped =
-        qCompress(reinterpret_cast<const uchar*>(raw.constData()), rawSize, kPngDeflateLevel);
-    if (zipped.size() <= 4)
-        return std::nullopt;
 
     QByteArray png;
-    png.reserve(zipped.size() + 64);
+    const size_t bound = libdeflate_zlib_compress_bound(compressor, size_t(rawSize));
+    png.reserve(qsizetype(bound) + 128);
     png.append("\x89PNG\r\n\x1a\n", 8);
     QByteArray header;
     AppendBigEndian(header, uint32_t(w));
@@ -95,7 +103,17 @@ std::optional<QByteArray> EncodePng(const QImage& image)
         phys.append(char(1));  // per metre
         AppendChunk(png, "pHYs", phys.constData(), phys.size());
     }
-    AppendChunk(png, "IDAT", zipped.constData() + 4, zipped.size() - 4);
+    // The zlib stream is compressed straight into the IDAT chunk.
+    const qsizetype idat = png.size();
+    png.resize(idat + 8 + qsizetype(bound));
+    std::memcpy(png.data() + idat + 4, "IDAT", 4);
+    const size_t zipped = libdeflate_zlib_compress(
+        compressor, raw.constData(), size_t(rawSize), png.data() + idat + 8, bound);
+    if (zipped == 0 || zipped > 0x7FFFFFFF)
+        return std::nullopt;
+    png.resize(idat + 8 + qsizetype(zipped));
+    PutBigEndian(png.data() + idat, uint32_t(zipped));
+    AppendCrc(png, idat);
     AppendChunk(png, "IEND", nullptr, 0);
     return png;
 }

@@ -7,8 +7,8 @@
 
 namespace brevant {
 
-SummaryCsvFile::SummaryCsvFile(const QString& path)
-    : file_(path)
+SummaryCsvFile::SummaryCsvFile(const QString& path, AtomicFile::Sync sync)
+    : file_(path, sync)
 {
 }
 

@@ -12,7 +12,7 @@ class Platform;
 
 class SummaryCsvFile {
 public:
-    explicit SummaryCsvFile(const QString& path);
+    explicit SummaryCsvFile(const QString& path, AtomicFile::Sync sync = AtomicFile::Sync::Yes);
 
     // Opens the file for writing; shows 30009 and returns false when it cannot.
     bool Open(Platform& platform);
