@@ -3,6 +3,7 @@
 #include "cli_commands.h"
 #include "string_table.h"
 #include "analysis.h"
+#include "text_util.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace brevant;
@@ -256,4 +258,46 @@ TEST(CalcCommand, AnalysisAsTextAndInTheJson)
 
     EXPECT_EQ(RunCalcCommand(Args({"calc", "--analysis"}), store, out), 2);
     EXPECT_EQ(RunCalcCommand(Args({"calc", "--analyse", "1,1,1,1"}), store, out), 2);
+}
+
+TEST(BatchCommand, AnalysisBesideEverySummary)
+{
+    QTemporaryDir dir;
+    // A: T = 500, F = 300, v = 25 %: B = 400, margin of safety 20 %, B / T = 80 %,
+    // leverage 375 / 75 = 5. B: v = 100 %, no break-even point nor ratios to it; the
+    // leverage M / P = 0 / −300 = 0.
+    const QByteArray csv = WriteCsv(dir, "A,1000,500,300,25\nB,1000,600,300,100\n").toUtf8();
+    const QString header = u"名称,最大売上高,目標売上高,固定費,変動費率,損益分岐点売上高,"
+                           u"安全余裕率,損益分岐点比率,経営レバレッジ係数\r\n"_qs;
+    const QString rowA = u"A,1000,500,300,25.00,400,20.00,80.00,5.00\r\n"_qs;
+    const QString rowB = u"B,1000,600,300,100.00,―,―,―,0.00\r\n"_qs;
+    const auto read = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? FromCp932(f.readAll()) : QString();
+    };
+    MemoryProfileStore store;
+    QString out;
+    for (const char* mode : {"together", "folders"}) {
+        const QByteArray outDir = dir.filePath(QString::fromLatin1(mode)).toUtf8();
+        ASSERT_EQ(RunBatchCommand(Args({"batch", csv.constData(), "--mode", mode, "--out",
+                                        outDir.constData(), "--format", "bmp", "--size",
+                                        "300x200", "--analysis"}),
+                                  store, out),
+                  0)
+            << mode;
+        const QString root = QString::fromUtf8(outDir);
+        if (std::strcmp(mode, "together") == 0) {
+            EXPECT_EQ(read(root + u"/analysis.csv"), header + rowA + rowB);
+        } else {
+            EXPECT_EQ(read(root + u"/A/analysis.csv"), header + rowA);
+            EXPECT_EQ(read(root + u"/B/analysis.csv"), header + rowB);
+        }
+    }
+    // Without the option there is none.
+    const QByteArray plain = dir.filePath(u"plain"_qs).toUtf8();
+    ASSERT_EQ(RunBatchCommand(Args({"batch", csv.constData(), "--mode", "together", "--out",
+                                    plain.constData(), "--format", "bmp", "--size", "300x200"}),
+                              store, out),
+              0);
+    EXPECT_FALSE(QFile::exists(QString::fromUtf8(plain) + u"/analysis.csv"));
 }

@@ -44,7 +44,7 @@ const char kUsage[] =
     "                       extension: .png, .jpg/.jpeg, .bmp, .gif, .tif/.tiff, .pdf\n"
     "  brevant batch CSV --mode folders|together [--format jpeg|bmp|gif|png|tiff|pdf]\n"
     "                [--out DIR] [--size WxH] [--overwrite] [--jobs N]\n"
-    "                [--encoding auto|utf-8|cp932] [--quiet]\n"
+    "                [--encoding auto|utf-8|cp932] [--quiet] [--analysis]\n"
     "                       charts and summaries for every record of a CSV file\n"
     "  brevant calc [--json] [--analysis] S,T,F,R\n"
     "                       print the summary CSV (or JSON) for the figures\n"
@@ -73,7 +73,7 @@ const char kUsage[] =
 const char kBatchUsage[] =
     "Usage: brevant batch CSV --mode folders|together [--format jpeg|bmp|gif|png|tiff|pdf]\n"
     "                     [--out DIR] [--size WxH] [--overwrite] [--jobs N]\n"
-    "                     [--encoding auto|utf-8|cp932] [--quiet]\n"
+    "                     [--encoding auto|utf-8|cp932] [--quiet] [--analysis]\n"
     "\n"
     "Draws the three charts and a summary \"BEP.csv\" for every record of CSV (name,\n"
     "maximum sales, target sales, fixed costs, variable-cost ratio in percent; at most\n"
@@ -86,6 +86,9 @@ const char kBatchUsage[] =
     "  --size WxH         chart area in pixels (default 960x400)\n"
     "  --overwrite        write into record folders that already exist\n"
     "  --jobs N           records drawn at once (default: one per core)\n"
+    "  --analysis         also write analysis.csv beside each BEP.csv: name, the four\n"
+    "                     inputs, break-even sales, margin of safety and break-even\n"
+    "                     ratios in percent, operating leverage (\"―\" where none)\n"
     "  --encoding NAME    how CSV is read: auto (default: UTF-8 when the file starts\n"
     "                     with a byte order mark or is valid UTF-8 throughout, CP932\n"
     "                     otherwise), utf-8 or cp932\n"
@@ -383,7 +386,8 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
                                       u"auto"_qs);
     const QCommandLineOption quiet(u"quiet"_qs, u"no progress line"_qs);
     const QCommandLineOption jobs(u"jobs"_qs, u"records drawn at once"_qs, u"N"_qs);
-    parser.addOptions({mode, format, outDir, size, overwrite, encoding, quiet, jobs});
+    const QCommandLineOption analysis(u"analysis"_qs, u"write analysis.csv"_qs);
+    parser.addOptions({mode, format, outDir, size, overwrite, encoding, quiet, jobs, analysis});
     if (!parser.parse(arguments))
         return UsageError("batch", parser.errorText());
     const QStringList positional = parser.positionalArguments();
@@ -439,6 +443,7 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     options.folderPerRecord = folders;
     options.encoding = *inputEncoding;
     options.jobs = jobCount;
+    options.analysis = parser.isSet(analysis);
     HeadlessChartHost host(platform, *area, SavedInputs(saved), saved.style, outputFormat);
     std::optional<ProgressLine> progress;
     if (!parser.isSet(quiet) && ::isatty(STDERR_FILENO)) {

@@ -1,5 +1,7 @@
 #include "batch.h"
 
+#include "analysis.h"
+
 #include "message.h"
 #include "text_util.h"
 #include "chart_host.h"
@@ -432,6 +434,9 @@ bool BatchCreation::OutputRecordToFolder(const Record& record, const QString& fo
     if (!WriteSummaryCsv(platform, folder, format, host_.Inputs(), host_.Style(),
                          AtomicFile::Sync::No))
         return false;
+    if (options_.analysis &&
+        !WriteAnalysisCsv(platform, folder, name, host_.Inputs(), AtomicFile::Sync::No))
+        return false;
     return WriteRecordCharts(record, folder, QString(), format, true, platform);
 }
 
@@ -441,6 +446,12 @@ bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
     SummaryCsvFile csv(root_ + u'/' + kSummaryFileName);
     if (!csv.Open(platform))
         return false;
+    std::optional<SummaryCsvFile> analysis;
+    if (options_.analysis) {
+        analysis.emplace(root_ + u'/' + kAnalysisFileName);
+        if (!analysis->Open(platform))
+            return false;
+    }
     bool headerPending = true;
     bool allWritten = true;
     int done = 0;
@@ -474,12 +485,20 @@ bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
         }
         if (headerPending) {
             csv.Write(SummaryHeader());
+            if (analysis)
+                analysis->Write(AnalysisCsvHeader());
             headerPending = false;
         }
         csv.Write(SummaryLine(host_.Inputs(), host_.Style(), prefix, format));
+        if (analysis)
+            analysis->Write(AnalysisCsvLine(Cp932FileName(*name), host_.Inputs()));
     }
     host_.SetProgress(0);
-    return csv.Commit(platform) && allWritten;
+    if (!csv.Commit(platform))
+        return false;
+    if (analysis && !analysis->Commit(platform))
+        return false;
+    return allWritten;
 }
 
 bool BatchCreation::WriteRecordCharts(const Record& record, const QString& folder,

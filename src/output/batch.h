@@ -53,6 +53,10 @@ struct BatchOptions {
     // many as the machine has cores, 1 for all on the calling thread. Files, messages and
     // progress follow record order whatever the number.
     int jobs = 0;
+    // Also writes "analysis.csv" beside each "BEP.csv": per record the four inputs, the
+    // break-even sales, the margin of safety ratio, the break-even ratio and the operating
+    // leverage, in the summary's encoding and line ends.
+    bool analysis = false;
 };
 
 // The number of jobs a batch runs with when asked for `jobs` (0: one per core).

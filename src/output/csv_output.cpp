@@ -1,5 +1,7 @@
 #include "csv_output.h"
 
+#include "analysis.h"
+
 #include "message.h"
 #include "text_util.h"
 #include "chart_host.h"
@@ -108,6 +110,17 @@ bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& f
         return false;
     file.Write(SummaryHeader());
     file.Write(SummaryLine(inputs, style, QString(), format));
+    return file.Commit(platform);
+}
+
+bool WriteAnalysisCsv(Platform& platform, const QString& folder, const QString& name,
+                      const BepInputs& inputs, AtomicFile::Sync sync)
+{
+    SummaryCsvFile file(folder + u'/' + kAnalysisFileName, sync);
+    if (!file.Open(platform))
+        return false;
+    file.Write(AnalysisCsvHeader());
+    file.Write(AnalysisCsvLine(name, inputs));
     return file.Commit(platform);
 }
 

@@ -18,6 +18,7 @@ class Platform;
 // The output root inside the desktop folder.
 inline const QString kOutputRootName = QStringLiteral("BEP");
 inline const QString kSummaryFileName = QStringLiteral("BEP.csv");
+inline const QString kAnalysisFileName = QStringLiteral("analysis.csv");
 
 // True, after message 30013, when two of the three chart titles are equal (two empty
 // titles included) or two charts would get the same file name.
@@ -58,6 +59,11 @@ bool CanWriteChartFiles(const ChartStyle& style, const QString& folder, const QS
 bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& format,
                      const BepInputs& inputs, const ChartStyle& style,
                      AtomicFile::Sync sync = AtomicFile::Sync::Yes);
+
+// Writes "analysis.csv" with its header and the line of one record into the folder, as
+// WriteSummaryCsv writes "BEP.csv".
+bool WriteAnalysisCsv(Platform& platform, const QString& folder, const QString& name,
+                      const BepInputs& inputs, AtomicFile::Sync sync = AtomicFile::Sync::Yes);
 
 // Shows chart k (1, 2 or 3) alone over the whole chart area, renders it and writes it to
 // folder + "/" + prefix + ChartFileName(k) + "." + format. A name that is not one path
