@@ -323,3 +323,26 @@ TEST(DrawSurface, RepeatedWideLinesGiveTheSamePixels)
         }
     }
 }
+
+TEST(DrawSurface, RepeatedShapesOnAScaledImageGiveTheSamePixels)
+{
+    // The window's buffer on a scaled screen holds device pixels; drawing in logical
+    // pixels on it must look the same the fifth time as the first.
+    for (const qreal ratio : {1.5, 2.0}) {
+        const auto draw = [ratio] {
+            QImage img(QSize(300, 200) * ratio, QImage::Format_RGB32);
+            img.setDevicePixelRatio(ratio);
+            img.fill(Qt::white);
+            DrawSurface s(img);
+            s.setPen(Rgb(0, 0, 0), 3);
+            s.line(QPoint(5, 190), QPoint(290, 10));
+            s.setPen(Rgb(0, 0, 0), 1);
+            s.setBrush(Rgb(200, 40, 40));
+            s.polygon(QPolygon({QPoint(10, 10), QPoint(150, 180), QPoint(280, 30)}));
+            return img;
+        };
+        const QImage first = draw();
+        for (int time = 1; time < 5; ++time)
+            EXPECT_EQ(draw(), first) << "ratio " << ratio << ", drawing " << time + 1;
+    }
+}

@@ -533,9 +533,10 @@ void DrawSurface::line(QPoint a, QPoint b)
     applyPen(smooth);
     if (smooth) {
         const QLineF l(fa, fb);
-        // Only where the painter draws nothing but the line: an opaque image, and no
-        // clip (text in a box sets one only while it draws).
-        if (penWidth_ > 1 && image_.format() == QImage::Format_RGB32
+        // Only where the painter draws nothing but the line: an opaque image of logical
+        // pixels (the kept pixels are taken at 1x), and no clip (text in a box sets one
+        // only while it draws).
+        if (penWidth_ > 1 && ratio_ == 1 && image_.format() == QImage::Format_RGB32
             && !painter_->hasClipping()) {
             const StrokeCache::Key key{QPolygonF({fa, fb}), penWidth_, penColor_,
                                        image_.size()};
@@ -586,7 +587,7 @@ void DrawSurface::polygon(const QPolygon& points)
     applyPen(smoothShapes_);
     // The fill of a smooth polygon on an opaque image may come from the kept pixels; the
     // outline is then drawn over it as drawPolygon would draw it after the fill.
-    if (smoothShapes_ && !brushNull_ && image_.format() == QImage::Format_RGB32
+    if (smoothShapes_ && !brushNull_ && ratio_ == 1 && image_.format() == QImage::Format_RGB32
         && !painter_->hasClipping()) {
         const StrokeCache::Key key{poly, 0, brushColor_, image_.size()};
         if (StrokesOfThisThread().draw(image_, key, QPen())) {
