@@ -285,6 +285,20 @@ TEST(ExitStatus, DoneFailedUsageAndTheHelpSaysSo)
     for (const char* option : {"--encoding", "--quiet", "Exit status"})
         EXPECT_TRUE(batchHelp.out.contains(option)) << option;
     EXPECT_TRUE(box.Run({u"calc"_qs, u"--help"_qs}).out.contains("--json"));
+    // Every help fits a terminal of 80 columns without touching its last one (a Japanese
+    // character takes two).
+    const QStringList helps[] = {{u"--help"_qs},
+                                 {u"batch"_qs, u"--help"_qs},
+                                 {u"calc"_qs, u"--help"_qs},
+                                 {u"render"_qs, u"--help"_qs}};
+    for (const QStringList& args : helps) {
+        for (const QString& line : QString::fromUtf8(box.Run(args).out).split(u'\n')) {
+            int columns = 0;
+            for (QChar c : line)
+                columns += c.unicode() >= 0x2E80 && c.unicode() <= 0xFFEF ? 2 : 1;
+            EXPECT_LE(columns, 79) << args.join(u' ').toStdString() << ": " << line.toStdString();
+        }
+    }
 
     const ProgramResult json = box.Run({u"calc"_qs, u"--json"_qs, u"1000,500,300,100"_qs});
     EXPECT_EQ(json.exitCode, 0);
