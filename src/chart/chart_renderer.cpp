@@ -150,14 +150,7 @@ bool ChartRenderer::RenderComposition(const RenderRequest& request, MovableEleme
 
 bool ChartRenderer::CreateLabelSurface(const QImage& window, int width, int height)
 {
-    label_ = QImage();
-    const QImage::Format format =
-        window.isNull() ? QImage::Format_RGB32 : window.format();
-    const qreal ratio = window.isNull() ? 1 : window.devicePixelRatio();
-    const QSize size = DeviceSize(QSize(width, height), ratio);
-    label_ = width > 0 && height > 0 && !size.isEmpty() ? QImage(size, format) : QImage();
-    if (!label_.isNull())
-        label_.setDevicePixelRatio(ratio);
+    label_ = NewSaveUnder(window, QSize(width, height));
     return !label_.isNull();
 }
 
@@ -165,19 +158,14 @@ void ChartRenderer::SaveUnderLabel(const QImage& window, const QRect& box)
 {
     if (label_.isNull() || window.isNull())
         return;
-    label_.fill(Qt::white);
-    // In device pixels, from where the box starts on the window.
-    const QPoint from = DevicePoint(box.topLeft(), window.devicePixelRatio());
-    CopyDevicePixels(label_, QPoint(0, 0), window, QRect(from, label_.size()));
+    SaveUnder(label_, window, box.topLeft());
 }
 
 void ChartRenderer::RestoreUnderLabel(QImage& window) const
 {
     if (labelRect_.isEmpty() || label_.isNull() || window.isNull())
         return;
-    const qreal ratio = window.devicePixelRatio();
-    CopyDevicePixels(window, DevicePoint(labelRect_.topLeft(), ratio), label_,
-                     QRect(QPoint(0, 0), DeviceSize(labelRect_.size(), ratio)));
+    RestoreUnder(window, label_, labelRect_);
 }
 
 void ChartRenderer::Release()

@@ -43,6 +43,33 @@ QImage NewDeviceImage(QSize logical, qreal ratio)
     return image;
 }
 
+QImage NewSaveUnder(const QImage& window, QSize logical)
+{
+    const qreal ratio = window.isNull() ? 1 : window.devicePixelRatio();
+    const QSize device = DeviceSize(logical, ratio);
+    if (logical.isEmpty() || device.isEmpty())
+        return QImage();
+    QImage image(device, window.isNull() ? QImage::Format_RGB32 : window.format());
+    if (!image.isNull())
+        image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+void SaveUnder(QImage& saved, const QImage& window, QPoint logicalTopLeft)
+{
+    // What lies beyond the window's edges is never drawn back, so its value does not matter.
+    saved.fill(Qt::white);
+    const QPoint from = DevicePoint(logicalTopLeft, window.devicePixelRatio());
+    CopyDevicePixels(saved, QPoint(0, 0), window, QRect(from, saved.size()));
+}
+
+void RestoreUnder(QImage& window, const QImage& saved, const QRect& box)
+{
+    const qreal ratio = window.devicePixelRatio();
+    CopyDevicePixels(window, DevicePoint(box.topLeft(), ratio), saved,
+                     QRect(QPoint(0, 0), DeviceSize(box.size(), ratio)));
+}
+
 void CopyDevicePixels(QImage& target, QPoint dest, const QImage& source, const QRect& sourceRect)
 {
     if (target.isNull() || source.isNull())

@@ -30,4 +30,15 @@ QImage NewDeviceImage(QSize logical, qreal ratio);
 // may be active on `target`.
 void CopyDevicePixels(QImage& target, QPoint dest, const QImage& source, const QRect& sourceRect);
 
+// Save-under images: the device pixels of a window image under a logical box, kept so that
+// they can be put back once something drawn over them goes away.
+// A save-under image of a logical size for `window` (its format and ratio; RGB32 at 1x for
+// a null window); null when the size is empty or memory is short.
+QImage NewSaveUnder(const QImage& window, QSize logical);
+// Fills `saved` with the window's pixels from the logical point on; what lies beyond the
+// window's edges is left white.
+void SaveUnder(QImage& saved, const QImage& window, QPoint logicalTopLeft);
+// Puts the logical box `box` of the window back from `saved`.
+void RestoreUnder(QImage& window, const QImage& saved, const QRect& box);
+
 } // namespace brevant
