@@ -123,9 +123,7 @@ void AnalysisPage::Layout()
     std::vector<QStringList> cells{SensitivityHeader()};
     std::vector<QColor> colours{kText};
     for (const SensitivityRow& r : rows) {
-        cells.push_back({SensitivityLabel(r), FormatChangedValue(r), FormatYen(r.breakEvenSales),
-                         FormatYen(r.operatingProfit), FormatSignedYen(r.breakEvenChange),
-                         FormatSignedYen(r.profitChange)});
+        cells.push_back(SensitivityCells(r));
         const int effect = SensitivityEffect(r);
         colours.push_back(effect > 0 ? kGain : effect < 0 ? kLoss : kText);
     }

@@ -23,7 +23,6 @@ public:
 
     // Lays the page out for these figures; cheap enough to follow every change.
     void ShowFigures(const BepInputs& in);
-    const BepInputs& Figures() const { return inputs_; }
     // Everything the page says, a line per row, cells separated by tabs.
     QString Text() const;
 

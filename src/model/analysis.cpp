@@ -256,27 +256,67 @@ std::vector<AnalysisLine> InputLines(const BepInputs& in)
     };
 }
 
-std::vector<AnalysisLine> AnalysisLines(const BepInputs& in)
+namespace {
+
+// Every figure once: its key for scripts, its name, its value, how the page writes it,
+// the factor a script's number carries (percent for the ratios) and its formula.
+struct FigureEntry {
+    const char16_t* key;
+    const char16_t* label;
+    Figure value;
+    QString (*format)(const Figure&);
+    double scale;
+    const char16_t* formula;
+};
+
+std::vector<FigureEntry> FigureEntries(const BepInputs& in)
 {
     const AnalysisFigures f = ComputeAnalysis(in);
     return {
-        {u"損益分岐点売上高"_qs, FormatYen(f.breakEvenSales), u"固定費 ÷ (1 − 変動費率)"_qs},
-        {u"限界利益"_qs, FormatYen(f.marginalProfit), u"目標売上高 × (1 − 変動費率)"_qs},
-        {u"営業利益"_qs, FormatYen(f.operatingProfit), u"限界利益 − 固定費"_qs},
-        {u"安全余裕額"_qs, FormatYen(f.marginOfSafety),
-         u"目標売上高 − 損益分岐点売上高（図表の「目標営業利益」）"_qs},
-        {u"安全余裕率"_qs, FormatPercentFigure(f.marginOfSafetyRatio),
-         u"安全余裕額 ÷ 目標売上高"_qs},
-        {u"損益分岐点比率"_qs, FormatPercentFigure(f.breakEvenRatio),
-         u"損益分岐点売上高 ÷ 目標売上高"_qs},
-        {u"経営レバレッジ係数"_qs, FormatTimes(f.operatingLeverage), u"限界利益 ÷ 営業利益"_qs},
+        {u"breakEvenSales", u"損益分岐点売上高", f.breakEvenSales, FormatYen, 1,
+         u"固定費 ÷ (1 − 変動費率)"},
+        {u"marginalProfit", u"限界利益", f.marginalProfit, FormatYen, 1,
+         u"目標売上高 × (1 − 変動費率)"},
+        {u"operatingProfit", u"営業利益", f.operatingProfit, FormatYen, 1,
+         u"限界利益 − 固定費"},
+        {u"marginOfSafety", u"安全余裕額", f.marginOfSafety, FormatYen, 1,
+         u"目標売上高 − 損益分岐点売上高（図表の「目標営業利益」）"},
+        {u"marginOfSafetyPercent", u"安全余裕率", f.marginOfSafetyRatio, FormatPercentFigure,
+         100, u"安全余裕額 ÷ 目標売上高"},
+        {u"breakEvenPercent", u"損益分岐点比率", f.breakEvenRatio, FormatPercentFigure, 100,
+         u"損益分岐点売上高 ÷ 目標売上高"},
+        {u"operatingLeverage", u"経営レバレッジ係数", f.operatingLeverage, FormatTimes, 1,
+         u"限界利益 ÷ 営業利益"},
     };
+}
+
+QJsonValue JsonFigure(const Figure& x, double scale = 1)
+{
+    return x ? QJsonValue(*x * scale) : QJsonValue(QJsonValue::Null);
+}
+
+} // namespace
+
+std::vector<AnalysisLine> AnalysisLines(const BepInputs& in)
+{
+    std::vector<AnalysisLine> lines;
+    for (const FigureEntry& e : FigureEntries(in))
+        lines.push_back({QString::fromUtf16(e.label), e.format(e.value),
+                         QString::fromUtf16(e.formula)});
+    return lines;
 }
 
 QStringList SensitivityHeader()
 {
     return {u"変更した項目"_qs,          u"変更後の値"_qs,     u"損益分岐点売上高"_qs,
             u"営業利益"_qs, u"損益分岐点売上高の増減"_qs, u"営業利益の増減"_qs};
+}
+
+QStringList SensitivityCells(const SensitivityRow& row)
+{
+    return {SensitivityLabel(row),         FormatChangedValue(row),
+            FormatYen(row.breakEvenSales), FormatYen(row.operatingProfit),
+            FormatSignedYen(row.breakEvenChange), FormatSignedYen(row.profitChange)};
 }
 
 QString SensitivityTabText(const std::vector<SensitivityRow>& rows)
@@ -323,28 +363,13 @@ QString AnalysisCsvLine(const QString& name, const BepInputs& in)
 
 QJsonObject AnalysisJson(const BepInputs& in)
 {
-    const auto value = [](const Figure& x, double scale = 1) {
-        return x ? QJsonValue(*x * scale) : QJsonValue(QJsonValue::Null);
-    };
-    const AnalysisFigures f = ComputeAnalysis(in);
-    QJsonObject o{
-        {u"breakEvenSales"_qs, value(f.breakEvenSales)},
-        {u"marginalProfit"_qs, value(f.marginalProfit)},
-        {u"operatingProfit"_qs, value(f.operatingProfit)},
-        {u"marginOfSafety"_qs, value(f.marginOfSafety)},
-        {u"marginOfSafetyPercent"_qs, value(f.marginOfSafetyRatio, 100)},
-        {u"breakEvenPercent"_qs, value(f.breakEvenRatio, 100)},
-        {u"operatingLeverage"_qs, value(f.operatingLeverage)},
-    };
+    QJsonObject o;
     QJsonObject texts;
-    const QStringList keys = {u"breakEvenSales"_qs,        u"marginalProfit"_qs,
-                              u"operatingProfit"_qs,       u"marginOfSafety"_qs,
-                              u"marginOfSafetyPercent"_qs, u"breakEvenPercent"_qs,
-                              u"operatingLeverage"_qs};
-    const std::vector<AnalysisLine> lines = AnalysisLines(in);
-    // AnalysisLines lists the same figures in this order, marginal profit second.
-    for (qsizetype k = 0; k < keys.size(); ++k)
-        texts[keys[k]] = lines[size_t(k)].value;
+    for (const FigureEntry& e : FigureEntries(in)) {
+        const QString key = QString::fromUtf16(e.key);
+        o[key] = JsonFigure(e.value, e.scale);
+        texts[key] = e.format(e.value);
+    }
     o[u"texts"_qs] = texts;
 
     static const char16_t* const kInputNames[] = {u"fixedCosts", u"variableCostRatio",
@@ -357,11 +382,11 @@ QJsonObject AnalysisJson(const BepInputs& in)
             {u"step"_qs, r.step},
             {u"stepUnit"_qs, ratio ? u"points"_qs : u"percent"_qs},
             {u"label"_qs, SensitivityLabel(r)},
-            {u"changedValue"_qs, value(r.changedValue)},
-            {u"breakEvenSales"_qs, value(r.breakEvenSales)},
-            {u"operatingProfit"_qs, value(r.operatingProfit)},
-            {u"breakEvenChange"_qs, value(r.breakEvenChange)},
-            {u"operatingProfitChange"_qs, value(r.profitChange)},
+            {u"changedValue"_qs, JsonFigure(r.changedValue)},
+            {u"breakEvenSales"_qs, JsonFigure(r.breakEvenSales)},
+            {u"operatingProfit"_qs, JsonFigure(r.operatingProfit)},
+            {u"breakEvenChange"_qs, JsonFigure(r.breakEvenChange)},
+            {u"operatingProfitChange"_qs, JsonFigure(r.profitChange)},
         });
     }
     o[u"sensitivity"_qs] = rows;
@@ -392,9 +417,7 @@ QString AnalysisText(const BepInputs& in)
     text += u"\n感度分析\n"_qs;
     std::vector<QStringList> cells{SensitivityHeader()};
     for (const SensitivityRow& row : SensitivityTable(in))
-        cells.push_back({SensitivityLabel(row), FormatChangedValue(row),
-                         FormatYen(row.breakEvenSales), FormatYen(row.operatingProfit),
-                         FormatSignedYen(row.breakEvenChange), FormatSignedYen(row.profitChange)});
+        cells.push_back(SensitivityCells(row));
     std::vector<int> widths(cells.front().size(), 0);
     for (const QStringList& line : cells)
         for (qsizetype c = 0; c < line.size(); ++c)

@@ -83,8 +83,9 @@ std::vector<AnalysisLine> AnalysisLines(const BepInputs& in);
 // The inputs the figures were computed from, in the same form.
 std::vector<AnalysisLine> InputLines(const BepInputs& in);
 
-// Column headings of the sensitivity table.
+// Column headings of the sensitivity table, and one row's cells as the page shows them.
 QStringList SensitivityHeader();
+QStringList SensitivityCells(const SensitivityRow& row);
 
 // The table for a spreadsheet: a header line and one line per row, fields separated by
 // tabs, amounts as plain whole numbers of yen, lines ended by CR LF.

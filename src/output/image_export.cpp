@@ -283,8 +283,10 @@ bool WriteChartFile(const EncodedImage& encoded, const QString& path, Platform& 
 
 bool FinishChartImage(ChartImageJob& job, Platform& platform)
 {
-    if (job.nameTooLong_)
-        return !RefuseLongName(job.path_, platform);
+    if (job.nameTooLong_) {
+        RefuseLongName(job.path_, platform);
+        return false;
+    }
     if (job.failed_ || !job.encoded_.valid())
         return false;
     return WriteChartFile(job.encoded_.get(), job.path_, platform);
