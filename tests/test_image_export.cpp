@@ -1,11 +1,14 @@
 #include "image_export.h"
 
+#include "four_values.h"
+#include "headless_chart_host.h"
 #include "string_table.h"
 #include "support/file_helpers.h"
 #include "support/fake_platform.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
@@ -209,6 +212,66 @@ TEST_F(ImageExportTest, GifWithManyColoursIsQuantised)
     const QImage back = Decode(Path("g.gif"));
     ASSERT_EQ(back.size(), QSize(256, 200));
     EXPECT_LT(MeanError(back, image), 10.0);
+}
+
+TEST_F(ImageExportTest, GifKeepsTheChartsColours)
+{
+    // Real charts: flat areas and lines in the style's colours, anti-aliased edges and text.
+    ChartStyle other = ChartStyle::Defaults();
+    other.colors = {Rgb(200, 0, 100), Rgb(0, 90, 200),   Rgb(20, 160, 20),   Rgb(250, 120, 0),
+                    Rgb(120, 0, 160), Rgb(0, 150, 150),  Rgb(180, 230, 180), Rgb(240, 200, 200),
+                    Rgb(60, 60, 60),  Rgb(253, 253, 250)};
+    const struct {
+        const char* figures;
+        QSize size;
+        ChartStyle style;
+    } cases[] = {
+        {"154321000,125678900,49605558,56.13", {960, 400}, ChartStyle::Defaults()},
+        {"100000000,40000000,50000000,30", {1280, 400}, ChartStyle::Defaults()},
+        {"80000000,70000000,12000000,42.5", {1000, 600}, other},
+    };
+    for (const auto& c : cases) {
+        BepInputs in;
+        ASSERT_EQ(ApplyFourValues(in, QString::fromLatin1(c.figures)), 0);
+        HeadlessChartHost host(platform, c.size, in, c.style, kGif);
+        host.LayoutCharts();
+        const QImage chart = host.ComposedImage().convertToFormat(QImage::Format_RGB32);
+        const EncodedImage gif = EncodeImage(chart, c.size.width(), c.size.height(), u"gif"_qs);
+        ASSERT_EQ(gif.status, EncodedImage::Status::Ok);
+        const QImage back = QImage::fromData(gif.bytes, "GIF").convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(back.size(), c.size);
+
+        QHash<QRgb, qsizetype> count;
+        for (int y = 0; y < chart.height(); ++y)
+            for (int x = 0; x < chart.width(); ++x)
+                ++count[chart.pixel(x, y)];
+        QList<QRgb> exact = {qRgb(255, 255, 255)};
+        for (ColorRef colour : c.style.colors)
+            exact.append(qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour)));
+        QHash<QRgb, int> worst;  // largest channel difference per source colour
+        for (int y = 0; y < chart.height(); ++y)
+            for (int x = 0; x < chart.width(); ++x) {
+                const QRgb p = chart.pixel(x, y);
+                const QRgb q = back.pixel(x, y);
+                const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                        std::abs(qBlue(p) - qBlue(q))});
+                worst[p] = std::max(worst.value(p), d);
+            }
+        const qsizetype pixels = qsizetype(chart.width()) * chart.height();
+        int frequent = 0;
+        for (auto it = count.cbegin(); it != count.cend(); ++it) {
+            const QColor colour(it.key());
+            if (exact.contains(it.key())) {
+                EXPECT_EQ(worst[it.key()], 0) << c.figures << ' ' << colour.name().toStdString();
+            }
+            if (it.value() * 100 > pixels) {
+                ++frequent;
+                EXPECT_LE(worst[it.key()], 2) << c.figures << ' ' << colour.name().toStdString();
+            }
+        }
+        EXPECT_GE(frequent, 4) << c.figures;
+        EXPECT_GT(count.size(), 256) << c.figures;  // the palette had to be chosen
+    }
 }
 
 TEST_F(ImageExportTest, JpegUsesFullQualityAndPngStaysCompressed)
