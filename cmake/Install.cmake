@@ -54,12 +54,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # from Qt's image-format plugins, which the executable loads at run time, so shlibdeps
 # cannot see them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, libqt6svg6, qt6-image-formats-plugins")
+# Qt's Japanese catalogue (qtbase_ja.qm) for the toolkit's own dialogs: the colour and file
+# dialogs and the message-box buttons. The program runs without it, with those few texts in
+# English, so it is recommended (apt installs it by default), not required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${BREVANT_HOMEPAGE})
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 
 if(BREVANT_TESTS)
-  # Installs into a fresh prefix and runs the validators and man on what was installed.
+  # Installs into a fresh prefix and runs the validators and man on what was installed, and
+  # checks the fields of the Debian package cpack makes.
   add_test(NAME install_check
            COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/install_check.sh
                    ${CMAKE_CURRENT_BINARY_DIR} ${BREVANT_APP_ID} ${PROJECT_VERSION})

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build tree into a fresh prefix and checks what the desktop sees of it: the
 # files are in place, the desktop entry and the AppStream data pass their validators, the
-# manual page renders without a warning, and the installed program runs.
+# manual page renders without a warning, the installed program runs, and the Debian package
+# declares what the program needs.
 # Usage: install_check.sh BUILD_DIR APP_ID VERSION
 # A validator that is not installed is skipped with a message; exit 77 (skipped) when none
 # of them is there.
@@ -83,9 +84,41 @@ else
     echo "SKIPPED: man not installed (Debian package man-db)"
 fi
 
+# The Debian package: its name and version, the run-time needs dpkg-shlibdeps cannot see
+# (the font, the image plugins) and the toolkit's Japanese catalogue.
+if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null \
+    && command -v dpkg-shlibdeps >/dev/null; then
+    checked=1
+    if cpack --config "$build/CPackConfig.cmake" -G DEB -B "$prefix/package" \
+        >"$prefix/cpack.log" 2>&1; then
+        deb=$(ls "$prefix"/package/*.deb 2>/dev/null | head -n 1)
+    else
+        deb=
+        cat "$prefix/cpack.log"
+    fi
+    if [ -z "$deb" ]; then
+        fail "cpack made no Debian package"
+    else
+        field() { dpkg-deb -f "$deb" "$1"; }
+        [ "$(field Package)" = brevant ] || fail "the package is named '$(field Package)'"
+        [ "$(field Version)" = "$version" ] || fail "the package's version is '$(field Version)'"
+        depends=$(field Depends)
+        for need in fonts-ipafont-gothic libqt6svg6 qt6-image-formats-plugins libqt6widgets6; do
+            grep -Eq "(^|, )$need( |,|$)" <<<"$depends" || fail "the package does not depend on $need: $depends"
+        done
+        recommends=$(field Recommends)
+        grep -Eq "(^|, )qt6-translations-l10n( |,|$)" <<<"$recommends$(printf ', %s' "$depends")" \
+            || fail "the package neither depends on nor recommends qt6-translations-l10n"
+        contents=$(dpkg-deb -c "$deb")
+        grep -q " \./usr/bin/brevant$" <<<"$contents" || fail "the package holds no usr/bin/brevant"
+    fi
+else
+    echo "SKIPPED: cpack, dpkg-deb or dpkg-shlibdeps not installed (Debian packages cmake, dpkg-dev)"
+fi
+
 [ $failed -eq 0 ] || exit 1
 if [ $checked -eq 0 ]; then
-    echo "SKIPPED: none of desktop-file-validate, appstreamcli, man is installed"
+    echo "SKIPPED: none of desktop-file-validate, appstreamcli, man, cpack is installed"
     exit 77
 fi
 echo "install check passed"

@@ -129,6 +129,45 @@ TEST(LongNames, RenderWritesEveryNameUpToTheLimit)
     EXPECT_EQ(QDir(box.Work()).entryList(QDir::Files).size(), 3 * 7);
 }
 
+TEST(PdfOutput, TwoBatchesAtOnceEachWrapTheirOwnCharts)
+{
+    // Two runs of one user at different sizes: every PDF holds a JPEG of its own run's size.
+    ProgramSandbox box;
+    QByteArray csv;
+    for (int i = 0; i < 30; ++i)
+        csv += Record("r" + QByteArray::number(i));
+    const QString input = box.Input(csv);
+    const QString sizes[2] = {u"320x200"_qs, u"336x208"_qs};
+    QProcess runs[2];
+    for (int i = 0; i < 2; ++i) {
+        runs[i].setProcessEnvironment(box.Environment());
+        runs[i].setWorkingDirectory(box.Work());
+        runs[i].start(QStringLiteral(BREVANT_BINARY),
+                      {u"batch"_qs, input, u"--mode"_qs, u"together"_qs, u"--format"_qs,
+                       u"pdf"_qs, u"--size"_qs, sizes[i], u"--out"_qs,
+                       box.Work() + u"/out" + QString::number(i)});
+    }
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(runs[i].waitForFinished(120000)) << i;
+        EXPECT_EQ(runs[i].exitCode(), 0) << runs[i].readAllStandardError().toStdString();
+    }
+    for (int i = 0; i < 2; ++i) {
+        const QString out = box.Work() + u"/out" + QString::number(i);
+        const QStringList size = sizes[i].split(u'x');
+        const QByteArray image = "/Width " + size[0].toLatin1() + "\n/Height " + size[1].toLatin1() + '\n';
+        const QStringList pdfs = QDir(out).entryList({u"*.pdf"_qs}, QDir::Files);
+        EXPECT_EQ(pdfs.size(), 30 * 3);
+        int foreign = 0;
+        for (const QString& pdf : pdfs)
+            foreign += ReadAll(out + u'/' + pdf).contains(image) ? 0 : 1;
+        EXPECT_EQ(foreign, 0) << sizes[i].toStdString();
+    }
+    // No scratch image is left in the user's cache either.
+    const auto cache = brevant::test::Snapshot(box.Base() + u"/env/cache");
+    for (auto it = cache.begin(); it != cache.end(); ++it)
+        EXPECT_EQ(it.value(), QByteArray("<folder>")) << it.key().toStdString();
+}
+
 TEST(SummaryNames, CharactersCp932LacksAreReplacedOnDiskAndInTheSummaryAlike)
 {
     const QByteArray names[] = {"Café", "한국어", "😀", "\xE2\x80\xA4" /* one-dot leader */,

@@ -1,11 +1,14 @@
 #include "image_export.h"
 
+#include "four_values.h"
+#include "headless_chart_host.h"
 #include "string_table.h"
 #include "support/file_helpers.h"
 #include "support/fake_platform.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
@@ -211,6 +214,66 @@ TEST_F(ImageExportTest, GifWithManyColoursIsQuantised)
     EXPECT_LT(MeanError(back, image), 10.0);
 }
 
+TEST_F(ImageExportTest, GifKeepsTheChartsColours)
+{
+    // Real charts: flat areas and lines in the style's colours, anti-aliased edges and text.
+    ChartStyle other = ChartStyle::Defaults();
+    other.colors = {Rgb(200, 0, 100), Rgb(0, 90, 200),   Rgb(20, 160, 20),   Rgb(250, 120, 0),
+                    Rgb(120, 0, 160), Rgb(0, 150, 150),  Rgb(180, 230, 180), Rgb(240, 200, 200),
+                    Rgb(60, 60, 60),  Rgb(253, 253, 250)};
+    const struct {
+        const char* figures;
+        QSize size;
+        ChartStyle style;
+    } cases[] = {
+        {"154321000,125678900,49605558,56.13", {960, 400}, ChartStyle::Defaults()},
+        {"100000000,40000000,50000000,30", {1280, 400}, ChartStyle::Defaults()},
+        {"80000000,70000000,12000000,42.5", {1000, 600}, other},
+    };
+    for (const auto& c : cases) {
+        BepInputs in;
+        ASSERT_EQ(ApplyFourValues(in, QString::fromLatin1(c.figures)), 0);
+        HeadlessChartHost host(platform, c.size, in, c.style, kGif);
+        host.LayoutCharts();
+        const QImage chart = host.ComposedImage().convertToFormat(QImage::Format_RGB32);
+        const EncodedImage gif = EncodeImage(chart, c.size.width(), c.size.height(), u"gif"_qs);
+        ASSERT_EQ(gif.status, EncodedImage::Status::Ok);
+        const QImage back = QImage::fromData(gif.bytes, "GIF").convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(back.size(), c.size);
+
+        QHash<QRgb, qsizetype> count;
+        for (int y = 0; y < chart.height(); ++y)
+            for (int x = 0; x < chart.width(); ++x)
+                ++count[chart.pixel(x, y)];
+        QList<QRgb> exact = {qRgb(255, 255, 255)};
+        for (ColorRef colour : c.style.colors)
+            exact.append(qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour)));
+        QHash<QRgb, int> worst;  // largest channel difference per source colour
+        for (int y = 0; y < chart.height(); ++y)
+            for (int x = 0; x < chart.width(); ++x) {
+                const QRgb p = chart.pixel(x, y);
+                const QRgb q = back.pixel(x, y);
+                const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                        std::abs(qBlue(p) - qBlue(q))});
+                worst[p] = std::max(worst.value(p), d);
+            }
+        const qsizetype pixels = qsizetype(chart.width()) * chart.height();
+        int frequent = 0;
+        for (auto it = count.cbegin(); it != count.cend(); ++it) {
+            const QColor colour(it.key());
+            if (exact.contains(it.key())) {
+                EXPECT_EQ(worst[it.key()], 0) << c.figures << ' ' << colour.name().toStdString();
+            }
+            if (it.value() * 100 > pixels) {
+                ++frequent;
+                EXPECT_LE(worst[it.key()], 2) << c.figures << ' ' << colour.name().toStdString();
+            }
+        }
+        EXPECT_GE(frequent, 4) << c.figures;
+        EXPECT_GT(count.size(), 256) << c.figures;  // the palette had to be chosen
+    }
+}
+
 TEST_F(ImageExportTest, JpegUsesFullQualityAndPngStaysCompressed)
 {
     const QImage image = ChartLike(400, 300);
@@ -407,7 +470,7 @@ TEST_F(ImageExportTest, UnknownExtensionWritesNothingAndSaysNothing)
     EXPECT_FALSE(QFileInfo::exists(platform.temp + QStringLiteral("/Brevant")));
 }
 
-TEST_F(ImageExportTest, PdfGoesThroughTheScratchJpeg)
+TEST_F(ImageExportTest, PdfWrapsTheChartsJpegAndLeavesNoScratchFile)
 {
     // A grey picture still makes a three-component JPEG, which the PDF writer needs.
     QImage grey(320, 200, QImage::Format_RGB32);
@@ -420,12 +483,11 @@ TEST_F(ImageExportTest, PdfGoesThroughTheScratchJpeg)
         {"grey", grey},
         {"painted at screen size", ChartLike(1280, 800)},
     };
-    const QString scratch = platform.temp + QStringLiteral("/Brevant/temp.jpeg");
     for (const auto& c : cases) {
         const QString path = Path(QString::fromLatin1(c.name) + QStringLiteral(".pdf"));
         ASSERT_TRUE(WriteChartImage(c.composed, QSize(320, 200), path, platform)) << c.name;
-        const QByteArray jpeg = ReadAll(scratch);
-        EXPECT_EQ(Decode(scratch).size(), QSize(320, 200)) << c.name;
+        const QByteArray jpeg = EncodeImage(c.composed, 320, 200, u"jpeg"_qs).bytes;
+        EXPECT_EQ(QImage::fromData(jpeg).size(), QSize(320, 200)) << c.name;
         const QByteArray pdf = ReadAll(path);
         EXPECT_TRUE(pdf.startsWith("%PDF-1.2\n")) << c.name;
         EXPECT_TRUE(pdf.contains("/MediaBox [ 0 0 320 200 ]\n")) << c.name;
@@ -434,16 +496,19 @@ TEST_F(ImageExportTest, PdfGoesThroughTheScratchJpeg)
         EXPECT_TRUE(pdf.contains(stream)) << c.name;
     }
     EXPECT_TRUE(platform.messages.isEmpty());
+    // The JPEG never went to disk, so nothing is left beside the PDFs nor in the work folder.
+    EXPECT_EQ(Entries(dir.path()).filter(u".jpeg"_qs), QStringList());
+    EXPECT_EQ(Entries(platform.temp), QStringList());
 }
 
-TEST_F(ImageExportTest, PdfWithoutWorkFolderKeepsTheOldFile)
+TEST_F(ImageExportTest, PdfNeedsNoWorkFolder)
 {
     ASSERT_TRUE(WriteAll(Path("old.pdf"), "earlier file"));
     platform.temp = Path("gone");
-    EXPECT_FALSE(WriteChartImage(ChartLike(50, 40), QSize(50, 40), Path("old.pdf"), platform));
-    ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0].text, *LoadStringEntry(30002));
-    EXPECT_EQ(ReadAll(Path("old.pdf")), QByteArray("earlier file"));
+    EXPECT_TRUE(WriteChartImage(ChartLike(50, 40), QSize(50, 40), Path("old.pdf"), platform));
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_TRUE(ReadAll(Path("old.pdf")).startsWith("%PDF-1.2\n"));
+    EXPECT_FALSE(QFileInfo::exists(Path("gone")));
 }
 
 TEST_F(ImageExportTest, ExplorerOpensTheFolderPart)
@@ -482,8 +547,6 @@ TEST_F(ImageExportTest, NameLongerThanTheFileSystemTakesFailsWithItsMessage)
         }
     }
     EXPECT_TRUE(platform.messages.isEmpty());
-    const QString scratch = platform.temp + u"/Brevant/temp.jpeg";
-    ASSERT_TRUE(QFile::remove(scratch));
     const QStringList before = Entries(dir.path());
     EXPECT_FALSE(WriteChartImage(composed, QSize(32, 20), Path(QString(252, u'n') + u".png"),
                                  platform));
@@ -492,7 +555,6 @@ TEST_F(ImageExportTest, NameLongerThanTheFileSystemTakesFailsWithItsMessage)
     ASSERT_EQ(platform.messages.size(), 2);
     EXPECT_EQ(platform.messages[0].text, *LoadStringEntry(IDS_OPEN_FAILED));
     EXPECT_EQ(platform.messages[1].text, u"[File Create]\n"_qs + *LoadStringEntry(IDS_PDF_FAILED));
-    // Nothing was made, not even the PDF's scratch image.
+    // Nothing was made.
     EXPECT_EQ(Entries(dir.path()), before);
-    EXPECT_FALSE(QFileInfo::exists(scratch));
 }

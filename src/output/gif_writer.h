@@ -1,6 +1,7 @@
 #pragma once
 // GIF encoding through giflib, in memory: an exact palette when the image has at most 256
-// colours, otherwise a quantised one.
+// colours, otherwise one that keeps the image's frequent colours exact and quantises the
+// rest.
 
 #include <QByteArray>
 #include <QImage>

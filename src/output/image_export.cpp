@@ -269,16 +269,18 @@ bool WriteChartFile(const EncodedImage& encoded, const QString& path, Platform& 
 {
     if (RefuseLongName(path, platform))
         return false;
-    if (ExtensionFormat(path) != kPdfText)
+    if (ExtensionFormat(path) != kPdfText || encoded.status != EncodedImage::Status::Ok)
         return WriteEncodedImage(encoded, path, platform);
 
-    const QString folder = GetWorkFolder(platform, {});
-    if (folder.isEmpty())
+    // The PDF is made from the JPEG bytes in memory: no scratch file that another run of
+    // the program, or another export of this one, could write over meanwhile.
+    QBuffer jpeg;
+    jpeg.setData(encoded.bytes);
+    if (!jpeg.open(QIODevice::ReadOnly)) {
+        ShowMessage(platform, IDS_PDF_FAILED, QStringLiteral("[Stream Open]\n"), kMbError);
         return false;
-    const QString scratch = folder + QStringLiteral("/temp.jpeg");
-    if (!WriteEncodedImage(encoded, scratch, platform))
-        return false;
-    return CJpg2Pdf().Convert(scratch, path, platform);
+    }
+    return CJpg2Pdf().Convert(jpeg, path, platform);
 }
 
 bool FinishChartImage(ChartImageJob& job, Platform& platform)

@@ -52,7 +52,7 @@ bool WriteEncodedImage(const EncodedImage& encoded, const QString& path, Platfor
 QString GetWorkFolder(Platform& platform, const QString& subfolder);
 
 // Writes the composed charts, at the chart area's size, to `path`; the type follows the
-// extension, PDF by way of the scratch JPEG "temp.jpeg" in the work folder. An unknown
+// extension, a PDF wrapping the JPEG made in memory. An unknown
 // extension fails without a message; every other failure has shown its message. A name
 // longer than the file system takes (IsNameTooLong) fails before anything is made, with
 // 30003 "[File Create]" for a PDF and 30009 for an image.
@@ -63,7 +63,7 @@ bool WriteChartImage(const QImage& composed, QSize chartArea, const QString& pat
 // PDF; empty for an unknown extension.
 QString ChartEncodingFormat(const QString& path);
 // The second half of WriteChartImage: writes a chart encoded in ChartEncodingFormat(path)
-// to `path` (a PDF by way of the scratch JPEG) and shows any message.
+// to `path` (a PDF around the JPEG bytes) and shows any message.
 bool WriteChartFile(const EncodedImage& encoded, const QString& path, Platform& platform);
 
 // WriteChartImage in two halves: StartChartImage encodes on a worker thread (or at once

@@ -156,14 +156,21 @@ void CJpg2Pdf::WriteXref(int objectCount, QIODevice& pdf, const OffsetTable& off
 bool CJpg2Pdf::Convert(const QString& jpegPath, const QString& pdfPath,
                        Platform& platform) const
 {
+    QFile jpeg(jpegPath);
+    if (!jpeg.open(QIODevice::ReadOnly)) {
+        ShowMessage(platform, IDS_PDF_FAILED, QStringLiteral("[Stream Open]\n"), kMbError);
+        return false;
+    }
+    return Convert(jpeg, pdfPath, platform);
+}
+
+bool CJpg2Pdf::Convert(QIODevice& jpeg, const QString& pdfPath, Platform& platform) const
+{
     const auto fail = [&platform](const char* prefix) {
         ShowMessage(platform, IDS_PDF_FAILED, QString::fromLatin1(prefix), kMbError);
         return false;
     };
 
-    QFile jpeg(jpegPath);
-    if (!jpeg.open(QIODevice::ReadOnly))
-        return fail("[Stream Open]\n");
     const auto size = GetJpegSize(jpeg);
     if (!size)
         return fail("[Get Size]\n");
@@ -250,7 +257,6 @@ bool CJpg2Pdf::Convert(const QString& jpegPath, const QString& pdfPath,
     Put(pdf, "%d\n", xref);
     Put(pdf, "%%%%EOF\n");
 
-    jpeg.close();
     // A write that failed on the way (a full disk) surfaces here; the target is untouched.
     if (!pdf.commit())
         return fail("[File Create]\n");

@@ -1,5 +1,5 @@
 #pragma once
-// Wraps one JPEG file, unchanged, into a one-page PDF 1.2 file of the image's pixel size.
+// Wraps one JPEG, unchanged, into a one-page PDF 1.2 file of the image's pixel size.
 // Nothing is decoded: the frame header gives the size and colour model, the bytes are
 // copied as a DCT-compressed image object.
 
@@ -33,6 +33,9 @@ public:
     // Converts the JPEG into the PDF. The PDF is replaced whole or left as it was; on
     // failure message 30003 with the failing step's prefix has been shown.
     bool Convert(const QString& jpegPath, const QString& pdfPath, Platform& platform) const;
+    // The same from a JPEG already open for reading (a file, or bytes held in memory),
+    // which is left open.
+    bool Convert(QIODevice& jpeg, const QString& pdfPath, Platform& platform) const;
 
     // Scans for the baseline or progressive frame header; nothing for anything else,
     // including a file that is truncated or whose segment lengths do not add up.
