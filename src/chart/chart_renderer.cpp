@@ -51,6 +51,7 @@ bool ChartRenderer::Compose(QImage& composed, QImage& plot, const RenderRequest&
     const int w = request.chartArea.width();
     const int h = request.chartArea.height();
     const qreal ratio = composed.devicePixelRatio();
+    elements.BeginPaint(request.chartArea, request.chartRects);
     DrawSurface comp(composed);
     if (!comp.isValid())
         return false;
