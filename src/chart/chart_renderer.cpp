@@ -55,6 +55,10 @@ bool ChartRenderer::Compose(QImage& composed, QImage& plot, const RenderRequest&
     DrawSurface comp(composed);
     if (!comp.isValid())
         return false;
+    if (textRecord_) {
+        textRecord_->clear();
+        comp.recordTexts(textRecord_);
+    }
     comp.fillRect(Box{0, 0, w, h}, 0xFFFFFF);
 
     geometry_.chartArea = request.chartArea;
