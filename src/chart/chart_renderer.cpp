@@ -21,7 +21,7 @@ QImage NewSurface(int width, int height)
     return QImage(width, height, QImage::Format_RGB32);
 }
 
-// Bit for bit: -0 and 0 are shown differently, and a NaN must match itself.
+// Bit for bit: a NaN must match itself.
 bool SameFigure(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
 
 bool SameInputs(const BepInputs& a, const BepInputs& b)
