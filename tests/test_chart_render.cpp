@@ -472,6 +472,12 @@ TEST_F(Render, TextsSayTheFiguresWhereTheyBelong)
                 return b.right == Key(k, QPoint(kGridMax, 0)).x() - 4 && b.top < line.y() &&
                        line.y() < b.bottom;
             })) << c.what << " chart " << k;
+            const int plotTop = Key(k, QPoint(0, 0)).y();
+            EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const DrawnText& t) {
+                return t.text == ScaleLabel(in, 10) && t.h == HAlign::Right &&
+                       t.box.right == rects[k].left() + G().leftBand - style.scaleMargin &&
+                       t.box.top < plotTop && plotTop < t.box.bottom;
+            })) << c.what << " chart " << k;
             EXPECT_EQ(units[size_t(k)].left, rects[k].left()) << c.what;
             EXPECT_GT(units[size_t(k)].top, Key(k, G().keys.origin).y()) << c.what;
         }
