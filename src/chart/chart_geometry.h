@@ -95,8 +95,8 @@ struct MovableElement {
     int32_t kind = kSegment;
     QPoint p0;
     QPoint p1;
-    // Drawn by the latest paint; p0 and p1 outlive it so that the next paint that draws
-    // the element can be compared, but an element not on screen now must not be grabbed.
+    // Drawn by the latest paint. The positions outlive a paint that leaves the element
+    // out, but an element that is not on screen now cannot be grabbed.
     bool drawn = false;
 };
 
