@@ -18,10 +18,11 @@ BepInputs Inputs(double target, double fixed, int32_t ratioHundredths)
     return in;
 }
 
+// Textbook figures come out exact: a script compares them with ==.
 void ExpectFigure(const Figure& actual, double expected)
 {
     ASSERT_TRUE(actual.has_value());
-    EXPECT_NEAR(*actual, expected, 1e-6 * std::max(1.0, std::fabs(expected)));
+    EXPECT_EQ(*actual, expected);
 }
 
 } // namespace
@@ -129,7 +130,8 @@ TEST(Analysis, SensitivityRows)
     const SensitivityRow& ratioUp = rows[7];
     EXPECT_EQ(SensitivityLabel(ratioUp), u"変動費率 +5ポイント"_qs);
     ExpectFigure(ratioUp.changedValue, 45);
-    ExpectFigure(ratioUp.breakEvenSales, 3'000'000 / 0.55);
+    ASSERT_TRUE(ratioUp.breakEvenSales);
+    EXPECT_NEAR(*ratioUp.breakEvenSales, 3'000'000 / 0.55, 1e-6);
     ExpectFigure(ratioUp.profitChange, -500'000);
     EXPECT_EQ(SensitivityEffect(ratioUp), -1);
     EXPECT_EQ(FormatYen(ratioUp.breakEvenSales), u"5,454,545円"_qs);
@@ -205,6 +207,15 @@ TEST(Analysis, CsvLines)
 
 TEST(Analysis, JsonHasNullForUndefinedFigures)
 {
+    // T = 50,000,000, F = 12,000,000, v = 70 %: B = 40,000,000, margin of safety 20 %,
+    // B / T = 80 %, M / P = 15,000,000 / 3,000,000 = 5, every one exact.
+    const QJsonObject textbook = AnalysisJson(Inputs(50'000'000, 12'000'000, 7000));
+    EXPECT_EQ(textbook[u"breakEvenSales"_qs].toDouble(), 40'000'000);
+    EXPECT_EQ(textbook[u"marginOfSafetyPercent"_qs].toDouble(), 20);
+    EXPECT_EQ(textbook[u"breakEvenPercent"_qs].toDouble(), 80);
+    EXPECT_EQ(textbook[u"operatingLeverage"_qs].toDouble(), 5);
+    EXPECT_EQ(textbook[u"sensitivity"_qs][3][u"changedValue"_qs].toDouble(), 13'200'000);
+
     QJsonObject o = AnalysisJson(Inputs(10'000'000, 3'000'000, 4000));
     EXPECT_EQ(o[u"breakEvenSales"_qs].toDouble(), 5'000'000);
     EXPECT_EQ(o[u"marginOfSafetyPercent"_qs].toDouble(), 50);

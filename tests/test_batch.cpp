@@ -173,6 +173,8 @@ TEST(ParseBatchRecord, StoresAndChecksTheFields)
         // Blank maximum: the default from the break-even point 58,666,666.67.
         {u"a,,70000000,44000000,25", u"a", 81333333.333333343, 70000000, 44000000, 2500, 0},
         {u"a,0,70000000,44000000,25", u"a", 81333333.333333343, 70000000, 44000000, 2500, 0},
+        // Break-even exactly 40,000,000: the default maximum is exact too.
+        {u"g,,50000000,12000000,70", u"g", 60000000, 50000000, 12000000, 7000, 0},
         // The ratio is truncated and not clamped.
         {u"b,1000,500,300,0.29", u"b", 1000, 500, 300, 28, 0},
         {u"b,1000,500,300,150", u"b", 1000, 500, 300, 15000, 0},
@@ -198,7 +200,7 @@ TEST(ParseBatchRecord, StoresAndChecksTheFields)
         if (folder && c.folder) {
             EXPECT_EQ(*folder, QString::fromUtf16(c.folder));
         }
-        EXPECT_DOUBLE_EQ(in.maxSales, c.maxSales) << line.toStdString();
+        EXPECT_EQ(in.maxSales, c.maxSales) << line.toStdString();
         EXPECT_EQ(in.targetSales, c.targetSales) << line.toStdString();
         EXPECT_EQ(in.fixedCosts, c.fixedCosts) << line.toStdString();
         EXPECT_EQ(in.variableCostRatio, c.ratio) << line.toStdString();

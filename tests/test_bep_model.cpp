@@ -36,6 +36,23 @@ TEST(ComputeFigures, SampleFigures)
     EXPECT_NEAR(f.breakEvenPoint, 113073986.78, 0.01);
     EXPECT_EQ(f.marginalProfitRatio, 4387);
     EXPECT_NEAR(f.targetOperatingProfit, 12604913.22, 0.01);
+
+    // Textbook cases are exact: a whole-yen break-even point comes out whole.
+    struct Case {
+        double target, fixed;
+        int32_t ratio;
+        double breakEven;
+    } cases[] = {
+        {50'000'000, 12'000'000, 7000, 40'000'000},
+        {10'000'000, 3'000'000, 4000, 5'000'000},
+        {2'000'000, 1'800'000, 2500, 2'400'000},
+        {1'000'000, 90'000, 9100, 1'000'000},
+    };
+    for (const Case& c : cases) {
+        const BepFigures e = ComputeFigures({c.target * 2, c.target, c.fixed, c.ratio, 0});
+        EXPECT_EQ(e.breakEvenPoint, c.breakEven) << c.ratio;
+        EXPECT_EQ(e.targetOperatingProfit, c.target - c.breakEven) << c.ratio;
+    }
 }
 
 TEST(ComputeFigures, FullRatioFollowsIeeeRules)

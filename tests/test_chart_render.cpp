@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -388,6 +389,99 @@ TEST_F(Render, UnitLabelAndFullRatioTexts)
     EXPECT_NE(elements[1].p0, QPoint());
     EXPECT_EQ(At(Key(0, G().keys.targetPoint)), kMarkerYellow);
     EXPECT_EQ(At(Key(0, QPoint(40, 900))), style.colors[kInterior]);
+}
+
+TEST_F(Render, TextsSayTheFiguresWhereTheyBelong)
+{
+    struct Case {
+        const char* what;
+        double s, t, f;
+        int32_t ratio, unit;
+        std::vector<const char*> drawn;   // each text drawn somewhere
+        std::vector<const char*> absent;  // no text starts with these
+    } cases[] = {
+        {"sample figures", 154321000, 125678900, 49605558, 5613, 0,
+         {"目標売上高 125,678,900", "目標営業利益 12,604,913", "損益分岐点 113,073,987",
+          " 変動費率 56.13%", " 限界利益率 43.87%", "売上高線", "固定費線", "総費用線",
+          "限界利益線", "利益", "損失", "49,605,558", "単位:円", "0", "15,432,100",
+          "154,321,000"},
+         {"単位:千円"}},
+        {"thousands of yen", 154321000, 125678900, 49605558, 5613, 1,
+         {"目標売上高 125,679", "目標営業利益 12,605", "損益分岐点 113,074", "49,606",
+          "単位:千円", "15,432", "154,321"},
+         {"単位:円", "目標売上高 125,678,900"}},
+        {"target below break-even", 1000000, 400000, 300000, 4000, 0,
+         {"目標営業利益 -100,000", "損益分岐点 500,000", " 変動費率 40.00%"}, {}},
+        {"ratio 100 %", 1000000, 400000, 300000, 10000, 0,
+         {"目標売上高 400,000", "目標営業利益 -∞", " 変動費率 100.00%"},
+         {"損益分岐点 "}},
+        {"ratio 100 % without fixed costs", 1000000, 400000, 0, 10000, 0,
+         {"目標営業利益 ―", "0"}, {"損益分岐点 "}},
+        // Break-even at 3,333,333.33: a loss of a third of a yen.
+        {"loss below half a yen", 5000000, 3333333, 1000000, 7000, 0,
+         {"目標営業利益 0", "損益分岐点 3,333,333"}, {"目標営業利益 -"}},
+    };
+    TextRecord texts;
+    renderer.RecordTexts(&texts);
+    for (const Case& c : cases) {
+        in = BepInputs{c.s, c.t, c.f, c.ratio, c.unit};
+        ASSERT_TRUE(RenderNow()) << c.what;
+        const auto boxesOf = [&](const QString& prefix) {
+            std::vector<Box> boxes;
+            for (const DrawnText& d : texts)
+                if (d.text.startsWith(prefix))
+                    boxes.push_back(d.box);
+            return boxes;
+        };
+        for (const char* text : c.drawn)
+            EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                                    [&](const DrawnText& d) { return d.text == text; }))
+                << c.what << ": " << text;
+        for (const char* prefix : c.absent)
+            EXPECT_TRUE(boxesOf(QString::fromUtf8(prefix)).empty()) << c.what << ": " << prefix;
+
+        // Where: marker boxes up and left of their points, the fixed costs beside their
+        // line at the plot's right edge, the unit under the left scale.
+        const int d = MarkerSize(G().plotHeight);
+        const auto upLeftOf = [&](QPoint p) { return std::make_pair(p.x() - d, p.y() - d); };
+        const auto corners = [](const std::vector<Box>& boxes) {
+            std::vector<std::pair<int, int>> r;
+            for (const Box& b : boxes)
+                r.emplace_back(b.right, b.bottom);
+            return r;
+        };
+        if (c.t <= c.s) {
+            const std::vector<std::pair<int, int>> at = {upLeftOf(Key(0, G().keys.targetPoint)),
+                                                         upLeftOf(Key(2, G().keys.targetPoint))};
+            EXPECT_EQ(corners(boxesOf(u"目標売上高 "_qs)), at) << c.what;
+            EXPECT_EQ(corners(boxesOf(u"目標営業利益 "_qs)), at) << c.what;
+        }
+        if (BreakEvenPoint(in) <= c.s) {
+            const QPoint bep = G().keys.bepPoint;
+            EXPECT_EQ(corners(boxesOf(u"損益分岐点 "_qs)),
+                      (std::vector<std::pair<int, int>>{
+                          upLeftOf(Key(0, bep)), upLeftOf(Key(1, bep)), upLeftOf(Key(2, bep))}))
+                << c.what;
+        }
+        const std::vector<Box> fixed = boxesOf(ShownAmount(c.f, c.unit));
+        const std::vector<Box> units = boxesOf(u"単位:"_qs);
+        ASSERT_EQ(units.size(), 3u) << c.what;
+        for (int k = 0; k < kChartCount; ++k) {
+            const QPoint line = Key(k, G().keys.fixedStart);
+            EXPECT_TRUE(std::any_of(fixed.begin(), fixed.end(), [&](const Box& b) {
+                return b.right == Key(k, QPoint(kGridMax, 0)).x() - 4 && b.top < line.y() &&
+                       line.y() < b.bottom;
+            })) << c.what << " chart " << k;
+            const int plotTop = Key(k, QPoint(0, 0)).y();
+            EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const DrawnText& t) {
+                return t.text == ScaleLabel(in, 10) && t.h == HAlign::Right &&
+                       t.box.right == rects[k].left() + G().leftBand - style.scaleMargin &&
+                       t.box.top < plotTop && plotTop < t.box.bottom;
+            })) << c.what << " chart " << k;
+            EXPECT_EQ(units[size_t(k)].left, rects[k].left()) << c.what;
+            EXPECT_GT(units[size_t(k)].top, Key(k, G().keys.origin).y()) << c.what;
+        }
+    }
 }
 
 TEST_F(Render, LabelBackgroundRoundTrip)

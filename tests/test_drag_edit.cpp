@@ -116,6 +116,14 @@ TEST(PointDistance, TruncatesAndSaturates)
 TEST(HitTestElements, OrderVisibilityAndNeverDrawn)
 {
     MovableElementTable t;
+    const ChartGeometry g = Geometry();
+    // Chart 2 drawn last where chart 1 is now, before chart 1 came back.
+    const std::array<QRect, kChartCount> rects = {g.chartRects[0], g.chartRects[1],
+                                                  g.chartRects[1]};
+    // A paint before the latest one drew chart 1's right edge.
+    t.BeginPaint(g.chartArea, rects);
+    t.RecordElement(13, {1340, 150}, {1340, 550});
+    t.BeginPaint(g.chartArea, rects);
     t.RecordElement(0, {70, 150}, {670, 150});    // chart 0 top edge
     t.RecordElement(12, {670, 150}, {670, 550});  // chart 0 right edge
     t.RecordElement(1, {490, 270}, {490, 550});   // chart 0 target line
@@ -123,9 +131,10 @@ TEST(HitTestElements, OrderVisibilityAndNeverDrawn)
     t.RecordElement(3, {670, 310});               // chart 0 total-cost end
     t.RecordElement(4, {740, 150}, {1340, 150});  // chart 1 top edge
     t.RecordElement(6, {1340, 390});              // chart 1 marginal-profit end
-    // Chart 2 drawn last where chart 1 is now, before chart 1 came back.
     t.RecordElement(7, {740, 150}, {1340, 150});
     t.RecordElement(11, {1340, 390});
+    // A total cost far above the maximum sales ends above the chart area.
+    t.RecordElement(10, {1340, 60});
     // A record whose start was never set, even with an end.
     t.RecordElement(14, {0, 0}, {0, 400});
 
@@ -148,6 +157,8 @@ TEST(HitTestElements, OrderVisibilityAndNeverDrawn)
         {"no chart shown", {0, 0, 0}, {670, 150}, -1},
         {"never drawn: a record still at the origin", {1, 1, 1}, {0, 0}, -1},
         {"never drawn: nor along its segment", {1, 1, 1}, {0, 200}, -1},
+        {"not drawn by the latest paint", {1, 1, 0}, {1342, 300}, -1},
+        {"drawn off the chart area", {1, 0, 1}, {1340, 60}, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(HitTestElements(t, c.drawGraph, c.point), c.element) << c.what;

@@ -249,6 +249,41 @@ TEST(DragWindow, HiddenChartsRecordsNeverAnswer)
     }
 }
 
+TEST(DragWindow, PressWhereTheElementIsNotDrawnStartsNoDrag)
+{
+    struct Case {
+        const char* what;
+        int element;
+        const char* fixedCosts;
+        int ratio;
+        const char* targetSales;
+    } cases[] = {
+        // Total cost 1,800,000 at maximum sales: the handle lies over the controls.
+        {"total-cost end above the chart area", 3, "900000", 9000, "400000"},
+        // The line is not drawn; its record keeps the last place it was drawn at.
+        {"target line after target sales passed the maximum", 1, "300000", 4000, "2000000"},
+    };
+    for (const Case& c : cases) {
+        MainWindowHarness h;
+        CTarnelDlg& w = OpenWithFigures(h, {1, 1, 1});
+        h.Type(IDC_FIXED_COSTS, QString::fromLatin1(c.fixedCosts));
+        h.At<QSpinBox>(IDC_RATIO)->setValue(c.ratio);
+        h.Type(IDC_TARGET_SALES, QString::fromLatin1(c.targetSales));
+        const MovableElement& e = w.elements()[c.element];
+        const QPoint at = e.kind == MovableElement::kPoint ? e.p0 : Middle(e);
+        if (c.element == 3) {
+            ASSERT_TRUE(at.y() >= 0 && at.y() < w.ChartArea().top()) << at.y();
+        }
+        const Figures before = Current(h);
+
+        SendMouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        EXPECT_EQ(w.dragState().dragTarget, -1) << c.what;
+        SendMouse(w, QEvent::MouseMove, w.ChartArea().center(), Qt::LeftButton);
+        SendMouse(w, QEvent::MouseButtonRelease, w.ChartArea().center(), Qt::NoButton);
+        EXPECT_EQ(Current(h), before) << c.what;
+    }
+}
+
 TEST(DragWindow, HelpPageBlocksPressesReleasesAndTheHighlight)
 {
     MainWindowHarness h;

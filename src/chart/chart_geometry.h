@@ -95,6 +95,9 @@ struct MovableElement {
     int32_t kind = kSegment;
     QPoint p0;
     QPoint p1;
+    // Drawn by the latest paint. The positions outlive a paint that leaves the element
+    // out, but an element that is not on screen now cannot be grabbed.
+    bool drawn = false;
 };
 
 // The fifteen movable elements in hit-test order.
@@ -113,8 +116,15 @@ public:
 
     // The constant chart/kind pairs with every position (0, 0).
     void Reset();
-    // Writes the positions of one record; an index outside 0..14 is ignored.
+    // A paint begins: no element is drawn yet, and each chart's place on the window is
+    // its rectangle inside the chart area (client coordinates, empty for a hidden chart).
+    void BeginPaint(const QRect& chartArea, const std::array<QRect, kChartCount>& chartRects);
+    // Writes the positions of one record and marks it drawn; an index outside 0..14 is
+    // ignored.
     void RecordElement(int index, QPoint p0, QPoint p1 = QPoint());
+    // The chart area and where chart k stood in it at the latest paint.
+    const QRect& PaintedArea() const { return paintedArea_; }
+    const QRect& ChartOnScreen(int chart) const { return chartsOnScreen_[chart]; }
 
     const MovableElement& at(int index) const { return elements_[index]; }
     const MovableElement& operator[](int index) const { return elements_[index]; }
@@ -124,6 +134,8 @@ public:
 
 private:
     std::array<MovableElement, kCount> elements_;
+    QRect paintedArea_;
+    std::array<QRect, kChartCount> chartsOnScreen_;
 };
 
 } // namespace brevant

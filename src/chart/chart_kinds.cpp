@@ -230,6 +230,8 @@ void DrawChart(int k, DrawSurface& comp, QImage& plotImage, ChartPaint& p)
 
     {
         DrawSurface plot(plotImage, comp.dpiY());
+        if (comp.textRecord())
+            plot.recordTexts(comp.textRecord(), comp.recordOffset() + p.plotOrigin(k));
         if (areas) {
             if (DrawsBreakEvenParts(k)) {
                 DrawProfitArea(plot, p, AreaVariant::BreakEven);

@@ -21,7 +21,7 @@ QImage NewSurface(int width, int height)
     return QImage(width, height, QImage::Format_RGB32);
 }
 
-// Bit for bit: -0 and 0 are shown differently, and a NaN must match itself.
+// Bit for bit: a NaN must match itself.
 bool SameFigure(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
 
 bool SameInputs(const BepInputs& a, const BepInputs& b)
@@ -51,9 +51,14 @@ bool ChartRenderer::Compose(QImage& composed, QImage& plot, const RenderRequest&
     const int w = request.chartArea.width();
     const int h = request.chartArea.height();
     const qreal ratio = composed.devicePixelRatio();
+    elements.BeginPaint(request.chartArea, request.chartRects);
     DrawSurface comp(composed);
     if (!comp.isValid())
         return false;
+    if (textRecord_) {
+        textRecord_->clear();
+        comp.recordTexts(textRecord_);
+    }
     comp.fillRect(Box{0, 0, w, h}, 0xFFFFFF);
 
     geometry_.chartArea = request.chartArea;

@@ -6,6 +6,7 @@
 #include "bep_model.h"
 #include "chart_style.h"
 #include "chart_geometry.h"
+#include "draw_surface.h"
 
 #include <QImage>
 #include <QRect>
@@ -62,6 +63,10 @@ public:
     void SetLabelRect(const QRect& rect) { labelRect_ = rect; }
     void ClearLabelRect() { labelRect_ = QRect(); }
 
+    // Every render from now on lists the texts it draws in `record`, emptied first, boxes
+    // in the composition's coordinates; nullptr (the default) records nothing.
+    void RecordTexts(TextRecord* record) { textRecord_ = record; }
+
     // Releases the images (the window calls this when it is destroyed).
     void Release();
 
@@ -90,6 +95,7 @@ private:
     QImage label_;
     QRect labelRect_;
     ChartGeometry geometry_;
+    TextRecord* textRecord_ = nullptr;
 };
 
 } // namespace brevant

@@ -63,7 +63,9 @@ QString ShownAmount(double amount, int32_t unit)
         return QStringLiteral("―");
     if (std::isinf(v))
         return v > 0 ? QStringLiteral("∞") : QStringLiteral("-∞");
-    return FormatAmount(FormatWhole(v));
+    // A loss smaller than half a unit rounds to nothing, not to "-0".
+    const QString whole = FormatWhole(v);
+    return FormatAmount(whole == u"-0" ? QStringLiteral("0") : whole);
 }
 
 QString ScaleLabel(const BepInputs& in, int i)

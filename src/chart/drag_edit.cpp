@@ -34,6 +34,19 @@ bool WithinSpan(int64_t p, int64_t a, int64_t b)
     return true;
 }
 
+// A press counts for a chart only on the chart itself: a line end recorded off the plot
+// (a total cost above the maximum sales) would otherwise be grabbed over the controls.
+// The tolerance reaches past the chart's sides, never past the chart area.
+bool OnItsChart(const MovableElementTable& elements, int chart, QPoint point)
+{
+    const QRect& onScreen = elements.ChartOnScreen(chart);
+    if (onScreen.isEmpty())
+        return false;
+    const QRect around =
+        onScreen.adjusted(-kHitTolerance, -kHitTolerance, kHitTolerance, kHitTolerance);
+    return (around & elements.PaintedArea()).contains(point);
+}
+
 double Diff(int a, int b) { return double(int64_t(a) - int64_t(b)); }
 
 // Nearest integer, halves away from zero; NaN gives 0, the limits saturate.
@@ -75,7 +88,7 @@ int HitTestElements(const MovableElementTable& elements,
         const MovableElement& r = elements[k];
         if (r.chart < 0 || r.chart >= kChartCount || drawGraph[r.chart] == 0)
             continue;
-        if (r.p0 == QPoint(0, 0))
+        if (r.p0 == QPoint(0, 0) || !r.drawn || !OnItsChart(elements, r.chart, point))
             continue;
         const bool hit = r.kind == MovableElement::kPoint
                              ? PointDistance(point, r.p0) < kHitTolerance

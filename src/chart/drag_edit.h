@@ -31,8 +31,10 @@ bool NearSegment(QPoint p, QPoint a, QPoint b);
 // Distance of two points, truncated toward zero (saturated for absurd coordinates).
 int32_t PointDistance(QPoint p, QPoint q);
 
-// The first movable element (0..14) near the point, or -1. Records of hidden charts and
-// records never drawn (p0 still at (0, 0)) never answer.
+// The first movable element (0..14) near the point, or -1. Records of hidden charts,
+// records never drawn (p0 still at (0, 0)) or not drawn by the latest paint, and presses
+// off the element's chart (beyond the hit tolerance, or outside the chart area) never
+// answer.
 int HitTestElements(const MovableElementTable& elements,
                     const std::array<int32_t, kChartCount>& drawGraph, QPoint point);
 

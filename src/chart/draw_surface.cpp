@@ -630,11 +630,24 @@ void DrawSurface::roundRect(const Box& box, int ellipseWidth, int ellipseHeight)
                               std::max(ellipseWidth, 0) / 2.0, std::max(ellipseHeight, 0) / 2.0);
 }
 
+void DrawSurface::recordText(const QString& text, const Box& box, HAlign h, VAlign v)
+{
+    const QPoint o = recordOffset_;
+    textRecord_->push_back({text, Box{box.left + o.x(), box.top + o.y(), box.right + o.x(),
+                                      box.bottom + o.y()},
+                            h, v, font_.rotation, textColor_});
+}
+
 void DrawSurface::textAt(QPoint topLeft, const QString& text)
 {
     if (!painter_ || !font_.valid || text.isEmpty())
         return;
     const QPoint p = ClampPoint(topLeft);
+    if (textRecord_) {
+        const QSize e = textExtent(text);
+        recordText(text, Box{p.x(), p.y(), p.x() + e.width(), p.y() + e.height()},
+                   HAlign::Left, VAlign::Top);
+    }
     painter_->resetTransform();
     painter_->setFont(font_.font);
     painter_->setPen(ToQColor(textColor_));
@@ -657,6 +670,8 @@ void DrawSurface::textInBox(const Box& box, const QString& text, HAlign h, VAlig
     const Box b = ClampBox(box);
     if (b.isEmpty())
         return;
+    if (textRecord_)
+        recordText(text, b, h, v);
     painter_->resetTransform();
     painter_->setFont(font_.font);
     painter_->setPen(ToQColor(textColor_));

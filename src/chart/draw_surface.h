@@ -24,6 +24,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace brevant {
 
@@ -48,6 +49,19 @@ struct Box {
 
 enum class HAlign { Left, Center, Right };
 enum class VAlign { Top, Center, Bottom };
+
+// One text as a surface drew it, for tests that read what the charts say and where: the
+// box it was aligned in (textAt: its top-left corner and unrotated extent), in the
+// coordinates of the surface that keeps the record.
+struct DrawnText {
+    QString text;
+    Box box;
+    HAlign h = HAlign::Left;
+    VAlign v = VAlign::Top;
+    int rotation = 0;
+    ColorRef color = 0;
+};
+using TextRecord = std::vector<DrawnText>;
 
 // The face every chart text asks for; IPAPGothic stands in for it on this desktop.
 QString ChartFaceName();
@@ -148,6 +162,16 @@ public:
     // Antialiasing of slanted lines and polygons (on by default); text is always smooth.
     void setSmoothShapes(bool on) { smoothShapes_ = on; }
 
+    // Appends every text drawn from now on to `record` (nullptr stops), its box moved by
+    // `offset`: a plot's surface records in the composition's coordinates. Off by default.
+    void recordTexts(TextRecord* record, QPoint offset = QPoint())
+    {
+        textRecord_ = record;
+        recordOffset_ = offset;
+    }
+    TextRecord* textRecord() const { return textRecord_; }
+    QPoint recordOffset() const { return recordOffset_; }
+
     // A font's metrics and the text widths measured with it (on the calling thread).
     struct Measures;
 
@@ -155,6 +179,7 @@ private:
     Measures& measures() const;
     void applyPen(bool smooth);
     void applyShapeHints(bool smooth);
+    void recordText(const QString& text, const Box& box, HAlign h, VAlign v);
 
     QImage& image_;
     int dpiY_;
@@ -169,6 +194,8 @@ private:
     ChartFont font_;
     ColorRef textColor_ = 0;
     bool smoothShapes_ = true;
+    TextRecord* textRecord_ = nullptr;
+    QPoint recordOffset_;
 };
 
 // Colour conversions between 0x00BBGGRR and Qt.

@@ -17,7 +17,17 @@ Figure Defined(double x)
     return x;
 }
 
-double Ratio(const BepInputs& in) { return in.variableCostRatio / 10000.0; }
+// Hundredths of a percent that are not variable costs, 10000 − R.
+double MarginHundredths(const BepInputs& in) { return 10000.0 - in.variableCostRatio; }
+
+// a × 100 / b as a percentage: the product of whole yen is exact, so an exact share stays
+// exact (a fraction times 100 would not).
+Figure PercentOf(const Figure& a, double b)
+{
+    if (!a || b == 0)
+        return std::nullopt;
+    return Defined(*a * 100.0 / b);
+}
 
 Figure Difference(const Figure& a, const Figure& b)
 {
@@ -75,17 +85,19 @@ QString PlainYen(const Figure& yen)
 
 } // namespace
 
+// Each figure is formed from whole yen and hundredths of a percent with as few roundings
+// as its formula allows, so textbook figures come out exact.
 Figure BreakEvenSales(const BepInputs& in)
 {
-    const double margin = 1.0 - Ratio(in);
+    const double margin = MarginHundredths(in);
     if (margin <= 0)
         return std::nullopt;
-    return Defined(in.fixedCosts / margin);
+    return Defined(in.fixedCosts * 10000.0 / margin);
 }
 
 Figure MarginalProfit(const BepInputs& in)
 {
-    return Defined(in.targetSales * (1.0 - Ratio(in)));
+    return Defined(in.targetSales * MarginHundredths(in) / 10000.0);
 }
 
 Figure OperatingProfit(const BepInputs& in)
@@ -152,14 +164,15 @@ std::vector<SensitivityRow> SensitivityTable(const BepInputs& in)
         row.input = s.input;
         row.step = s.step;
         BepInputs moved = in;
-        const double factor = 1.0 + s.step / 100.0;
+        // (100 + step) / 100 as one division after the product, which is exact.
+        const int percent = 100 + s.step;
         switch (s.input) {
         case SensitivityInput::FixedCosts:
-            moved.fixedCosts = in.fixedCosts * factor;
+            moved.fixedCosts = in.fixedCosts * percent / 100.0;
             row.changedValue = Defined(moved.fixedCosts);
             break;
         case SensitivityInput::TargetSales:
-            moved.targetSales = in.targetSales * factor;
+            moved.targetSales = in.targetSales * percent / 100.0;
             row.changedValue = Defined(moved.targetSales);
             break;
         case SensitivityInput::VariableCostRatio: {
@@ -259,13 +272,13 @@ std::vector<AnalysisLine> InputLines(const BepInputs& in)
 namespace {
 
 // Every figure once: its key for scripts, its name, its value, how the page writes it,
-// the factor a script's number carries (percent for the ratios) and its formula.
+// the number a script gets (percent for the ratios) and its formula.
 struct FigureEntry {
     const char16_t* key;
     const char16_t* label;
     Figure value;
     QString (*format)(const Figure&);
-    double scale;
+    Figure script;
     const char16_t* formula;
 };
 
@@ -273,26 +286,27 @@ std::vector<FigureEntry> FigureEntries(const BepInputs& in)
 {
     const AnalysisFigures f = ComputeAnalysis(in);
     return {
-        {u"breakEvenSales", u"損益分岐点売上高", f.breakEvenSales, FormatYen, 1,
+        {u"breakEvenSales", u"損益分岐点売上高", f.breakEvenSales, FormatYen, f.breakEvenSales,
          u"固定費 ÷ (1 − 変動費率)"},
-        {u"marginalProfit", u"限界利益", f.marginalProfit, FormatYen, 1,
+        {u"marginalProfit", u"限界利益", f.marginalProfit, FormatYen, f.marginalProfit,
          u"目標売上高 × (1 − 変動費率)"},
-        {u"operatingProfit", u"営業利益", f.operatingProfit, FormatYen, 1,
+        {u"operatingProfit", u"営業利益", f.operatingProfit, FormatYen, f.operatingProfit,
          u"限界利益 − 固定費"},
-        {u"marginOfSafety", u"安全余裕額", f.marginOfSafety, FormatYen, 1,
+        {u"marginOfSafety", u"安全余裕額", f.marginOfSafety, FormatYen, f.marginOfSafety,
          u"目標売上高 − 損益分岐点売上高（図表の「目標営業利益」）"},
         {u"marginOfSafetyPercent", u"安全余裕率", f.marginOfSafetyRatio, FormatPercentFigure,
-         100, u"安全余裕額 ÷ 目標売上高"},
-        {u"breakEvenPercent", u"損益分岐点比率", f.breakEvenRatio, FormatPercentFigure, 100,
-         u"損益分岐点売上高 ÷ 目標売上高"},
-        {u"operatingLeverage", u"経営レバレッジ係数", f.operatingLeverage, FormatTimes, 1,
+         PercentOf(f.marginOfSafety, in.targetSales), u"安全余裕額 ÷ 目標売上高"},
+        {u"breakEvenPercent", u"損益分岐点比率", f.breakEvenRatio, FormatPercentFigure,
+         PercentOf(f.breakEvenSales, in.targetSales), u"損益分岐点売上高 ÷ 目標売上高"},
+        {u"operatingLeverage", u"経営レバレッジ係数", f.operatingLeverage, FormatTimes,
+         f.operatingLeverage,
          u"限界利益 ÷ 営業利益"},
     };
 }
 
-QJsonValue JsonFigure(const Figure& x, double scale = 1)
+QJsonValue JsonFigure(const Figure& x)
 {
-    return x ? QJsonValue(*x * scale) : QJsonValue(QJsonValue::Null);
+    return x ? QJsonValue(*x) : QJsonValue(QJsonValue::Null);
 }
 
 } // namespace
@@ -346,8 +360,8 @@ QString AnalysisCsvHeader()
 QString AnalysisCsvLine(const QString& name, const BepInputs& in)
 {
     const AnalysisFigures f = ComputeAnalysis(in);
-    const auto number = [](const Figure& x, double scale) {
-        return x ? CFormat("%.2f", *x * scale + 0.0) : QString(kUndefinedFigure);
+    const auto number = [](const Figure& x) {
+        return x ? CFormat("%.2f", *x + 0.0) : QString(kUndefinedFigure);
     };
     const QStringList fields = {name,
                                 PlainYen(in.maxSales),
@@ -355,9 +369,9 @@ QString AnalysisCsvLine(const QString& name, const BepInputs& in)
                                 PlainYen(in.fixedCosts),
                                 CFormat("%.2f", in.variableCostRatio / 100.0),
                                 PlainYen(f.breakEvenSales),
-                                number(f.marginOfSafetyRatio, 100),
-                                number(f.breakEvenRatio, 100),
-                                number(f.operatingLeverage, 1)};
+                                number(PercentOf(f.marginOfSafety, in.targetSales)),
+                                number(PercentOf(f.breakEvenSales, in.targetSales)),
+                                number(f.operatingLeverage)};
     return fields.join(u',') + u'\n';
 }
 
@@ -367,7 +381,7 @@ QJsonObject AnalysisJson(const BepInputs& in)
     QJsonObject texts;
     for (const FigureEntry& e : FigureEntries(in)) {
         const QString key = QString::fromUtf16(e.key);
-        o[key] = JsonFigure(e.value, e.scale);
+        o[key] = JsonFigure(e.script);
         texts[key] = e.format(e.value);
     }
     o[u"texts"_qs] = texts;

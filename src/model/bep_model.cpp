@@ -11,7 +11,9 @@ namespace brevant {
 
 double BreakEvenPoint(const BepInputs& in)
 {
-    return in.fixedCosts / (1.0 - in.variableCostRatio / 10000.0);
+    // F / (1 − R / 10000) taken as F × 10000 / (10000 − R): one rounding instead of three,
+    // so a break-even point that is a whole number comes out as that number.
+    return in.fixedCosts * 10000.0 / (10000.0 - in.variableCostRatio);
 }
 
 BepFigures ComputeFigures(const BepInputs& in)

@@ -60,7 +60,7 @@ StringId CheckBatchRecord(BepInputs& inputs, const QString& line)
     const double percent = ParseDouble(FieldAt(line, 5, u','));
     inputs.variableCostRatio = ParseRatioPercent(FieldAt(line, 5, u','));
     // The default maximum uses the percentage as written, not the truncated ratio.
-    const double bep = inputs.fixedCosts / (1.0 - percent / 100.0);
+    const double bep = inputs.fixedCosts * 100.0 / (100.0 - percent);
     if (inputs.maxSales == 0)
         inputs.maxSales = DefaultMaxSales(bep, inputs.targetSales);
     return CheckAmountOrder(inputs);
