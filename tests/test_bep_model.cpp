@@ -163,6 +163,7 @@ TEST(ApplyFourValues, TakesFiguresAsPasted)
         {"¥130,000,000\r\n110,000,000円\r\n 46,000,000 \r\n61 %\r\n", 0, 130000000, 110000000,
          46000000, 6100},
         {"1,000\n\n300\n20\n", IDS_ZERO_VALUE, 1000, 7, 7, 2500},
+        {"1000,500,300,20\r\n\r\n", 0, 1000, 500, 300, 2000},
         // Without tabs or line breaks the commas still separate the fields.
         {"130,000,000,61%", 0, 130, 1, 0, 6100},
         {"１２５００００００，１２０，１０，２５．５", 0, 125000000, 120, 10, 2550},

@@ -39,9 +39,8 @@ QString Yen(double amount)
 QStringList FourValueFields(const QString& pasted)
 {
     QString text = NarrowNumberText(pasted);
-    if (text.endsWith(u"\r\n"))
-        text.chop(2);
-    else if (text.endsWith(u'\n') || text.endsWith(u'\r'))
+    // A spreadsheet ends its copy with a line break; it separates nothing.
+    while (text.endsWith(u'\n') || text.endsWith(u'\r'))
         text.chop(1);
     static const QRegularExpression cellBreak(QStringLiteral("\r\n|[\r\n\t]"));
     if (!text.contains(cellBreak))

@@ -1,6 +1,6 @@
 #pragma once
-// The paste rule: four values "S,T,F,R" (tabs count as commas) as the window takes them
-// from the clipboard or the sample button, and as the command line takes --figures.
+// The paste rule: four values "S,T,F,R", or four spreadsheet cells, as the window takes
+// them from the clipboard or the sample button, and as the command line takes --figures.
 
 #include "bep_model.h"
 #include "string_table.h"
@@ -12,8 +12,8 @@
 namespace brevant {
 
 // The fields of a pasted text, full-width digits and signs read as ASCII. A text with tabs
-// or line breaks is cells copied from a spreadsheet (a row or a column; one line break at
-// the end does not count): it is split at both, and each cell loses its thousands
+// or line breaks is cells copied from a spreadsheet (a row or a column; line breaks at the
+// end do not count): it is split at both, and each cell loses its thousands
 // separators, 円, ¥, % and spaces. Any other text is split at commas, nothing taken away.
 QStringList FourValueFields(const QString& text);
 
