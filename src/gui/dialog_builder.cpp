@@ -53,7 +53,10 @@ bool AllDigits(const QString& text)
 // texts, may hold anything.
 class NumberTypingFilter : public QObject {
 public:
-    NumberTypingFilter(QObject* parent, bool digitsOnly) : QObject(parent), digitsOnly_(digitsOnly) {}
+    NumberTypingFilter(QObject* parent, bool digitsOnly)
+        : QObject(parent), digitsOnly_(digitsOnly)
+    {
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
