@@ -170,6 +170,9 @@ TEST(ParseBatchRecord, StoresAndChecksTheFields)
     } cases[] = {
         {u"事業または商品名,90000000,70000000,44000000,25.03", u"事業または商品名", 90000000,
          70000000, 44000000, 2503, 0},
+        // Full-width digits and full stop, as typed with a Japanese input method.
+        {u"全角,９００００００００,７００００００００,４４００００００,２５．０３", u"全角", 900000000,
+         700000000, 44000000, 2503, 0},
         // Blank maximum: the default from the break-even point 58,666,666.67.
         {u"a,,70000000,44000000,25", u"a", 81333333.333333343, 70000000, 44000000, 2500, 0},
         {u"a,0,70000000,44000000,25", u"a", 81333333.333333343, 70000000, 44000000, 2500, 0},

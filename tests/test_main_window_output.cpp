@@ -122,7 +122,8 @@ TEST(MainWindowOutput, SuccessfulBatchShowsTheLastRecord)
     EXPECT_EQ(h.Text(IDC_MAX_SALES), u"5000000000"_qs);
     EXPECT_EQ(h.Text(IDC_TARGET_SALES), u"3000000000"_qs);
     EXPECT_EQ(h.Text(IDC_FIXED_COSTS), u"100"_qs);
-    EXPECT_EQ(h.At<QLabel>(IDC_MAX_SALES_WORDS)->text(), u"50億円"_qs);
+    EXPECT_EQ(h.At<QLabel>(IDC_MAX_SALES_WORDS)->text(), u"21億4748万3647円"_qs);
+    EXPECT_TRUE(h.platform.Showed(IDS_AMOUNT_CAPPED));
     EXPECT_EQ(w.Inputs().maxSales, 2147483647);
     EXPECT_EQ(w.Inputs().fixedCosts, 100);
     EXPECT_EQ(w.Inputs().variableCostRatio, 15000);
