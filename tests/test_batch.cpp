@@ -475,6 +475,16 @@ TEST(RunBatch, AllTogetherLeavesOutWhatItCannotWriteAndSaysWhich)
     expected.sort();
     EXPECT_EQ(run.Written(), expected);
     run.ExpectUntouched("records left out");
+
+    // Again, over the files of the first run, with a shorter list.
+    BatchOptions options;
+    options.askToShowResult = false;
+    options.folderPerRecord = false;
+    options.listedRecords = 1;
+    run.platform.messages.clear();
+    EXPECT_FALSE(BatchCreation(run.host, options).RunBatch(run.dir.filePath(u"in.csv"_qs)));
+    EXPECT_EQ(run.platform.messages.back().text,
+              u"2行目: "_qs + lines[1] + u"\nほか2件\n" + *LoadStringEntry(IDS_RECORDS_LEFT_OUT));
 }
 
 TEST(RunBatch, ExistingFolderIsAskedOncePerBatch)
