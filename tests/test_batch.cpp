@@ -440,25 +440,28 @@ TEST(RunBatch, AllTogetherLeavesOutWhatItCannotWriteAndSaysWhich)
 {
     BatchRun run;
     // B's second chart has a folder in its place. Names that are one on disk (the two
-    // emoji both become "_") and a repeated name are refused; a name that differs only in
-    // case is another file.
+    // emoji both become "_"), a repeated name and a name whose file is a link to one of
+    // A's charts are refused; a name that differs only in case is another file.
     ASSERT_TRUE(QDir().mkpath(run.Root() + u"/B_" + kTitles[1] + u".png"));
+    ASSERT_TRUE(QFile::link(u"A_"_qs + kTitles[1] + u".png",
+                            run.Root() + u"/L_" + kTitles[1] + u".png"));
     const QString lines[] = {u"A,1000,500,300,25"_qs,    u"B,1000,600,300,25"_qs,
                              u"x😀y,1000,700,300,25"_qs, u"x🙂y,1000,800,300,25"_qs,
                              u"C,1000,900,300,25"_qs,    u"A,1000,510,300,25"_qs,
-                             u"a,1000,520,300,25"_qs};
+                             u"a,1000,520,300,25"_qs,    u"L,1000,530,300,25"_qs};
     EXPECT_FALSE(run.Run((QStringList(std::begin(lines), std::end(lines)).join(u'\n')).toUtf8(),
                          {kIdNo}));
 
     const QString same = *LoadStringEntry(IDS_SAME_FILE_NAMES);
-    ASSERT_EQ(run.platform.messages.size(), 4);
+    ASSERT_EQ(run.platform.messages.size(), 5);
     EXPECT_EQ(run.platform.messages[1].text, u"4行目: "_qs + lines[3] + u'\n' + same);
     EXPECT_EQ(run.platform.messages[2].text, u"6行目: "_qs + lines[5] + u'\n' + same);
+    EXPECT_EQ(run.platform.messages[3].text, u"8行目: "_qs + lines[7] + u'\n' + same);
     // The end of the batch, with every record that is missing from the summary.
-    EXPECT_EQ(run.platform.messages[3].text,
+    EXPECT_EQ(run.platform.messages[4].text,
               u"2行目: "_qs + lines[1] + u"\n4行目: " + lines[3] + u"\n6行目: " + lines[5] +
-                  u'\n' + *LoadStringEntry(IDS_RECORDS_LEFT_OUT));
-    EXPECT_EQ(run.platform.messages[3].flags, unsigned(kMbError));
+                  u"\n8行目: " + lines[7] + u'\n' + *LoadStringEntry(IDS_RECORDS_LEFT_OUT));
+    EXPECT_EQ(run.platform.messages[4].flags, unsigned(kMbError));
     EXPECT_FALSE(run.platform.Showed(IDS_SAVED_SHOW));
 
     const ChartStyle style = ChartStyle::Defaults();
@@ -471,7 +474,7 @@ TEST(RunBatch, AllTogetherLeavesOutWhatItCannotWriteAndSaysWhich)
     QStringList expected = ChartFiles(u"A_"_qs) + ChartFiles(u"x_y_"_qs) +
                            ChartFiles(u"C_"_qs) + ChartFiles(u"a_"_qs);
     expected += {u"B_"_qs + kTitles[0] + u".png", u"B_"_qs + kTitles[2] + u".png",
-                 u"BEP.csv"_qs};
+                 u"L_"_qs + kTitles[1] + u".png", u"BEP.csv"_qs};
     expected.sort();
     EXPECT_EQ(run.Written(), expected);
     run.ExpectUntouched("records left out");
@@ -484,7 +487,7 @@ TEST(RunBatch, AllTogetherLeavesOutWhatItCannotWriteAndSaysWhich)
     run.platform.messages.clear();
     EXPECT_FALSE(BatchCreation(run.host, options).RunBatch(run.dir.filePath(u"in.csv"_qs)));
     EXPECT_EQ(run.platform.messages.back().text,
-              u"2行目: "_qs + lines[1] + u"\nほか2件\n" + *LoadStringEntry(IDS_RECORDS_LEFT_OUT));
+              u"2行目: "_qs + lines[1] + u"\nほか3件\n" + *LoadStringEntry(IDS_RECORDS_LEFT_OUT));
 }
 
 TEST(RunBatch, ExistingFolderIsAskedOncePerBatch)
