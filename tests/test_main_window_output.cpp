@@ -157,6 +157,28 @@ TEST(MainWindowOutput, FailedBatchPutsTheWindowBack)
     EXPECT_EQ(h.At<QProgressBar>(IDC_PROGRESS)->value(), 0);
 }
 
+TEST(MainWindowOutput, PartialBatchSaysWhichRecordsAreMissing)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = OpenWithSample(h);
+    const BepInputs before = w.Inputs();
+    // A folder stands where the second record's first chart belongs.
+    ASSERT_TRUE(QDir().mkpath(h.platform.desktop + u"/BEP/B_"_qs + DefaultTitle(0) + u".jpeg"));
+    h.platform.openNames = {
+        WriteCsv(h, u"list.csv"_qs, "A,1000,500,300,25\nB,1000,600,300,25\nC,1000,700,300,25\n")};
+    h.platform.answers = {kIdNo}; // all together
+    h.At<QPushButton>(IDC_BATCH)->click();
+
+    // Told once at the end, with the record's line; no "saved" question.
+    ASSERT_EQ(h.platform.messages.size(), 2);
+    EXPECT_EQ(h.platform.messages[1].text,
+              u"2行目: B,1000,600,300,25\n"_qs + *LoadStringEntry(IDS_RECORDS_LEFT_OUT));
+    EXPECT_EQ(h.platform.messages[1].flags, unsigned(kMbError));
+    EXPECT_TRUE(QFile::exists(h.platform.desktop + u"/BEP/C_"_qs + DefaultTitle(0) + u".jpeg"));
+    EXPECT_EQ(w.Inputs().maxSales, before.maxSales);
+    EXPECT_EQ(h.Text(IDC_MAX_SALES), u"154321000"_qs);
+}
+
 TEST(MainWindowOutput, DroppedFiles)
 {
     MainWindowHarness h;

@@ -26,8 +26,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <signal.h>
 #include <unistd.h>
 
 namespace brevant {
@@ -104,9 +106,14 @@ const char kBatchUsage[] =
     "other character CP932 lacks becomes \"_\". A record whose file names would be\n"
     "longer than the file system allows is not written.\n"
     "\n"
+    "In --mode together a record whose files would replace charts an earlier\n"
+    "record of the same batch wrote (same name, or names that become the same) is\n"
+    "not written.\n"
+    "\n"
     "On success the output folder is printed. Exit status: 0 done, 1 failed (the\n"
     "reason is on standard error; in --mode together the other records are still\n"
-    "written), 2 wrong usage.\n";
+    "written), 2 wrong usage, 130 or 143 stopped by Ctrl+C or SIGTERM (the files\n"
+    "written before the stop are complete; nothing half-written is left).\n";
 
 const char kCalcUsage[] =
     "Usage: brevant calc [--json] [--analysis] S,T,F,R\n"
@@ -217,6 +224,53 @@ QString NameTooLongReason(const QString& path)
     return QStringLiteral(": its name is %1 bytes long, more than the %2 the file system takes")
         .arg(NameBytes(path.mid(slash + 1)))
         .arg(NameLimit(slash < 0 ? QString() : path.left(std::max<qsizetype>(slash, 1))));
+}
+
+// The signal that asked a running batch to stop, 0 while none has.
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void OnStopSignal(int signal)
+{
+    stopSignal = signal;
+}
+
+// While a batch runs, Ctrl+C and SIGTERM let it stop between two records, so that no file
+// is left half-written and no temporary file is left behind. A second signal ends the
+// program at once. A signal the caller set to be ignored stays ignored.
+class StopSignals {
+public:
+    StopSignals()
+    {
+        struct sigaction action {};
+        action.sa_handler = OnStopSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART | SA_RESETHAND;
+        for (size_t i = 0; i < kSignals.size(); ++i) {
+            ::sigaction(kSignals[i], nullptr, &old_[i]);
+            if (old_[i].sa_handler != SIG_IGN)
+                ::sigaction(kSignals[i], &action, nullptr);
+        }
+    }
+    ~StopSignals()
+    {
+        for (size_t i = 0; i < kSignals.size(); ++i)
+            ::sigaction(kSignals[i], &old_[i], nullptr);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+private:
+    static constexpr std::array<int, 2> kSignals{SIGINT, SIGTERM};
+    std::array<struct sigaction, 2> old_{};
+};
+
+// "3, 7 and 12" for the line numbers.
+QString LineList(const QList<qint64>& lines)
+{
+    QStringList numbers;
+    for (const qint64 line : lines)
+        numbers.append(QString::number(line));
+    return numbers.join(u", "_qs);
 }
 
 bool ParseCharts(const QString& text, std::array<int32_t, kChartCount>& drawGraph)
@@ -451,6 +505,9 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     options.encoding = *inputEncoding;
     options.jobs = jobCount;
     options.analysis = parser.isSet(analysis);
+    // A terminal or a log can take every record that could not be written.
+    options.listedRecords = 0;
+    options.stopRequested = [] { return stopSignal != 0; };
     HeadlessChartHost host(platform, *area, SavedInputs(saved), saved.style, outputFormat);
     std::optional<ProgressLine> progress;
     if (!parser.isSet(quiet) && ::isatty(STDERR_FILENO)) {
@@ -463,14 +520,34 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     host.LayoutCharts();
     BatchCreation batch(host, options);
     const int messagesBefore = platform.MessageCount();
-    if (!batch.RunBatch(csvPath)) {
+    bool done = false;
+    {
+        const StopSignals signals;
+        done = batch.RunBatch(csvPath);
+    }
+    if (batch.Stopped()) {
+        progress.reset();
+        const int signal = stopSignal;
+        PrintError(QStringLiteral("batch stopped by %1 after line %2; the files written "
+                                  "before it are complete")
+                       .arg(QLatin1String(signal == SIGINT ? "Ctrl+C (SIGINT)" : "SIGTERM"))
+                       .arg(batch.LinesRead()));
+        return kExitSignal + signal;
+    }
+    if (!done) {
         // Folders and files the file system refuses fail without a message in the window;
         // a command line that exits with 1 still says why.
         progress.reset();
-        if (platform.MessageCount() == messagesBefore)
-            PrintError(QStringLiteral("record %1 stopped the batch: its folder or one of its "
-                                      "files could not be written")
-                           .arg(batch.DoneCount() + 1));
+        if (platform.MessageCount() == messagesBefore) {
+            if (folders)
+                PrintError(QStringLiteral("record %1 stopped the batch: its folder or one of "
+                                          "its files could not be written")
+                               .arg(batch.DoneCount() + 1));
+            else if (!batch.LeftOut().isEmpty())
+                PrintError(QStringLiteral("the records on lines %1 could not be written; the "
+                                          "others were")
+                               .arg(LineList(batch.LeftOut())));
+        }
         return kExitFailure;
     }
     out += QDir::toNativeSeparators(QFileInfo(batch.OutputRoot()).absoluteFilePath()) + u'\n';

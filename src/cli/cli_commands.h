@@ -18,7 +18,8 @@ namespace brevant {
 
 class ProfileStore;
 
-enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+// A batch stopped by a signal exits with 128 + the signal's number, as shells report it.
+enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2, kExitSignal = 128 };
 
 // Entry from main() with at least one argument: a subcommand, --help or --version.
 // Makes the application (on the offscreen platform when there is no display) only for a
