@@ -358,13 +358,11 @@ QString SensitivityPlainCell(const SensitivityRow& row, SensitivityColumn column
 {
     if (column == SensitivityColumn::Change)
         return SensitivityLabel(row);
-    if (column == SensitivityColumn::ChangedValue &&
-        row.input == SensitivityInput::VariableCostRatio)
-        return row.changedValue ? CFormat("%.2f", *row.changedValue)
-                                : QString(kUndefinedFigure);
-    if (column == SensitivityColumn::ChangedValue)
+    if (column != SensitivityColumn::ChangedValue)
+        return PlainYen(SensitivityAmount(row, column));
+    if (row.input != SensitivityInput::VariableCostRatio)
         return PlainYen(row.changedValue);
-    return PlainYen(SensitivityAmount(row, column));
+    return row.changedValue ? CFormat("%.2f", *row.changedValue) : QString(kUndefinedFigure);
 }
 
 int SensitivityCellEffect(const SensitivityRow& row, SensitivityColumn column)
