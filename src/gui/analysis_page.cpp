@@ -60,15 +60,25 @@ QColor EffectColour(int effect)
     return effect > 0 ? kGain : effect < 0 ? kLoss : kText;
 }
 
-// Starts a paragraph, or takes the empty one a table leaves after itself.
+// Starts a paragraph spaceAbove below the last one. The empty paragraph a table leaves after
+// itself is taken instead; the layout ignores its top margin, so the table keeps the space.
 void StartParagraph(QTextCursor& cursor, qreal spaceAbove)
 {
     QTextBlockFormat block;
     block.setTopMargin(spaceAbove);
-    if (cursor.block().length() > 1)
+    if (cursor.block().length() > 1) {
         cursor.insertBlock(block);
-    else
-        cursor.setBlockFormat(block);
+        return;
+    }
+    cursor.setBlockFormat(block);
+    QTextCursor before = cursor;
+    if (!before.movePosition(QTextCursor::PreviousBlock))
+        return;
+    if (QTextTable* table = before.currentTable()) {
+        QTextTableFormat format = table->format();
+        format.setBottomMargin(spaceAbove);
+        table->setFormat(format);
+    }
 }
 
 void AddTitle(QTextCursor& cursor, const QString& text)
@@ -112,7 +122,6 @@ QTextTableFormat TableUnderHeading()
     format.setCellPadding(0);
     format.setLeftMargin(kIndent);
     format.setTopMargin(kNoteSpace);
-    format.setBottomMargin(kNoteSpace);
     return format;
 }
 
