@@ -4,7 +4,7 @@
 // (or its silence), leave no partial file and no changed file, and leave the program
 // working.
 
-#include "profile_store.h"
+#include "ini_profile_store.h"
 #include "settings.h"
 #include "text_util.h"
 #include "headless_chart_host.h"
@@ -516,7 +516,6 @@ TEST(ProfileFault, NoFileAtThePathGivesDefaultsAndIsLeftAlone)
             // The window saves on close; nothing there may be replaced.
             SaveSettings(store, changed);
             store.Sync();
-            fprintf(stderr, "DEBUG after sync size %lld\n", (long long)QFileInfo(path).size());
         }
         EXPECT_EQ(Snapshot(dir.path()), before) << c.what;
         if (QString(c.what) == u"a FIFO") {
@@ -536,8 +535,7 @@ TEST(ProfileFault, NoFileAtThePathGivesDefaultsAndIsLeftAlone)
 
 TEST(ProfileFault, SaveThatFailsPartWayKeepsTheEarlierFile)
 {
-    // QSettings shares one copy of each file's contents within a process, so every case
-    // has a file of its own and the results are read as bytes.
+    // Every case has a file of its own, and the results are read as bytes.
     QTemporaryDir dir;
     StoredSettings earlier;
     earlier.ratio = 1111;

@@ -1,4 +1,4 @@
-#include "profile_store.h"
+#include "ini_profile_store.h"
 #include "settings.h"
 
 #include <QFile>
