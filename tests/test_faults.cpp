@@ -443,6 +443,8 @@ TEST(ProfileFault, DamagedFileIsReadAsFarAsItGoesAndNeverChangedByReading)
         {"cut inside a value", "[Last]\nRitsu=1234\nFontSize=1", 1234, 5},
         {"cut inside a key", "[Last]\nRitsu=1234\nFontSi", 1234, 10},
         {"cut inside the section", "[La", 2500, 10},
+        {"a section header without ]", "[Last]\nRitsu=1234\n[Extra\nFontSize=20\n", 1234, 10},
+        {"that header first", "[Extra\nFontSize=20\n[Last]\nRitsu=1234\n", 1234, 10},
         {"empty", "", 2500, 10},
         {"NUL bytes", QByteArray("[Last]\nRitsu=12\0" "34\nFontSize=20\n", 31), 12, 20},
         {"not UTF-8", "[Last]\nTitle0=\xff\xfe\x80\nRitsu=4321\n", 4321, 10},
