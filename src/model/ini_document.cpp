@@ -1,5 +1,6 @@
 #include "ini_document.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace brevant {
@@ -326,6 +327,9 @@ std::optional<QString> IniDocument::UnescapedValue(QByteArrayView v)
         while (i < v.size() && IsSpace(v[i]))
             ++i;
     };
+    // Each run of plain bytes on its own; a U+FEFF that starts one is text, not a mark.
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                    QStringDecoder::Flag::ConvertInitialBom);
     skipSpaces();
     while (i < v.size()) {
         const char c = v[i];
@@ -377,7 +381,7 @@ std::optional<QString> IniDocument::UnescapedValue(QByteArrayView v)
             qsizetype j = i + 1;
             while (j < v.size() && v[j] != '\\' && v[j] != '"')
                 ++j;
-            out += QString::fromUtf8(v.sliced(i, j - i));
+            out += decode(v.sliced(i, j - i));
             i = j;
         }
     }
