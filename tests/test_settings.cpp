@@ -3,6 +3,7 @@
 
 #include "support/file_helpers.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -229,6 +230,17 @@ TEST(IniProfileStore, RoundTripThroughARealFile)
     EXPECT_EQ(back.style.titles, s.style.titles);
     EXPECT_EQ(back.amountTexts, s.amountTexts);
     EXPECT_EQ(back.ratio, 2550);
+}
+
+TEST(IniProfileStore, AWriteReachesTheFileSoonKeepingWhatOthersWroteMeanwhile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Brevant.ini"_qs);
+    IniProfileStore store(path);
+    ASSERT_TRUE(WriteAll(path, "[Other]\nKeep=1\n")); // another program, after our load
+    store.WriteInt(kSection, u"AlwaysShow"_qs, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ReadAll(path), "[Other]\nKeep=1\n\n[Last]\nAlwaysShow=0\n");
 }
 
 TEST(IniProfileStore, DefaultPathFollowsXdgConfigHome)

@@ -2,6 +2,7 @@
 
 #include "atomic_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -119,6 +120,19 @@ void IniProfileStore::WriteString(const QString& section, const QString& key,
     document_.SetValue(section, key, value);
     changes_.removeIf([&](const Change& c) { return c.section == section && c.key == key; });
     changes_.append(Change{section, key, value});
+    // A value written while the program runs reaches the file soon, not only at the end.
+    if (!syncQueued_ && QCoreApplication::instance()) {
+        syncQueued_ = true;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [this, alive = std::weak_ptr<bool>(alive_)] {
+                if (alive.expired())
+                    return;
+                syncQueued_ = false;
+                Sync();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 } // namespace brevant

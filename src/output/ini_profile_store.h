@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 namespace brevant {
 
 class IniProfileStore final : public ProfileStore {
@@ -28,7 +30,8 @@ public:
     void WriteString(const QString& section, const QString& key,
                      const QString& value) override;
     // Puts the values written since the last sync into the file as it is on disk now
-    // (also done on destruction); every other line in it stays as it was. A file that was
+    // (done by itself at the next turn of the event loop after a write, as QSettings did,
+    // and on destruction); every other line in it stays as it was. A file that was
     // not read whole is first kept beside it as "<name>.bak". A write that cannot be
     // completed (a full disk) leaves the earlier file as it was.
     void Sync();
@@ -44,6 +47,8 @@ private:
     bool usable_ = false; // a settings file can live at the path
     IniDocument document_; // as read, with the values written since
     QList<Change> changes_; // not yet in the file
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true); // for the queued sync
+    bool syncQueued_ = false;
 };
 
 } // namespace brevant
