@@ -4,9 +4,11 @@
 #include "support/file_helpers.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -238,7 +240,12 @@ TEST(IniProfileStore, AWriteReachesTheFileSoonKeepingWhatOthersWroteMeanwhile)
     const QString path = dir.filePath(u"Brevant.ini"_qs);
     IniProfileStore store(path);
     ASSERT_TRUE(WriteAll(path, "[Other]\nKeep=1\n")); // another program, after our load
-    store.WriteInt(kSection, u"AlwaysShow"_qs, 0);
+    QEventLoop loop; // as the window writes, from its events
+    QTimer::singleShot(0, &loop, [&] {
+        store.WriteInt(kSection, u"AlwaysShow"_qs, 0);
+        loop.quit();
+    });
+    loop.exec();
     QCoreApplication::processEvents();
     EXPECT_EQ(ReadAll(path), "[Other]\nKeep=1\n\n[Last]\nAlwaysShow=0\n");
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <cstdio>
 
@@ -120,8 +121,9 @@ void IniProfileStore::WriteString(const QString& section, const QString& key,
     document_.SetValue(section, key, value);
     changes_.removeIf([&](const Change& c) { return c.section == section && c.key == key; });
     changes_.append(Change{section, key, value});
-    // A value written while the program runs reaches the file soon, not only at the end.
-    if (!syncQueued_ && QCoreApplication::instance()) {
+    // A value written while the window's events run reaches the file soon, not only at
+    // the end.
+    if (!syncQueued_ && QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0) {
         syncQueued_ = true;
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),

@@ -30,8 +30,8 @@ public:
     void WriteString(const QString& section, const QString& key,
                      const QString& value) override;
     // Puts the values written since the last sync into the file as it is on disk now
-    // (done by itself at the next turn of the event loop after a write, as QSettings did,
-    // and on destruction); every other line in it stays as it was. A file that was
+    // (done by itself at the next turn of a running event loop after a write, as
+    // QSettings did, and on destruction); every other line in it stays as it was. A file that was
     // not read whole is first kept beside it as "<name>.bak". A write that cannot be
     // completed (a full disk) leaves the earlier file as it was.
     void Sync();
