@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -213,6 +214,7 @@ TEST(MainWindow, QuitKeepsEverythingOfAFileWithABrokenLine)
                               "[Extra\nNote=mine\n";
     ASSERT_TRUE(QDir().mkpath(dir.filePath(u"Velmora"_qs)));
     ASSERT_TRUE(test::WriteAll(path, before));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner)); // private
 
     // The program's own run: the window opens on the file and the user quits with 終了.
     QString shownTitle;
@@ -238,6 +240,7 @@ TEST(MainWindow, QuitKeepsEverythingOfAFileWithABrokenLine)
 
     // The file as it was stays beside it; the new one keeps every line that is not ours.
     EXPECT_EQ(test::ReadAll(path + u".bak"_qs), before);
+    EXPECT_FALSE(QFileInfo(path + u".bak"_qs).permissions() & (QFile::ReadGroup | QFile::ReadOther));
     const QByteArray after = test::ReadAll(path);
     EXPECT_TRUE(after.startsWith("[Other]\nKeep=1\n\n[Last]\nTitle0=売上の図\nKingaku0=5000000\n"
                                  "Ritsu=3300\n"))

@@ -10,6 +10,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace brevant {
 
 namespace {
@@ -30,6 +32,22 @@ Found ReadProfile(const QString& path, QByteArray* bytes)
         return Found::Unreadable;
     *bytes = file.readAll();
     return file.error() == QFileDevice::NoError ? Found::File : Found::Unreadable;
+}
+
+// Keeps the file as it is under a second name: the same file where the file system allows
+// (nothing copied, its permissions kept), else a copy given its permissions.
+bool KeepBeside(const QString& path, const QString& kept, const QByteArray& bytes)
+{
+    const QByteArray file = QFile::encodeName(QFileInfo(path).canonicalFilePath()); // not a link
+    const QByteArray name = QFile::encodeName(kept);
+    const QByteArray temp = name + ".new-" + QByteArray::number(qint64(::getpid()));
+    if (::link(file.constData(), temp.constData()) == 0) {
+        if (std::rename(temp.constData(), name.constData()) == 0)
+            return true;
+        ::unlink(temp.constData());
+    }
+    return WriteWholeFile(kept, bytes) &&
+           QFile::setPermissions(kept, QFileInfo(path).permissions());
 }
 
 } // namespace
@@ -84,7 +102,7 @@ void IniProfileStore::Sync()
         if (std::rename(QFile::encodeName(path_).constData(),
                         QFile::encodeName(kept).constData()) != 0)
             return;
-    } else if (found == Found::File && !updated.ReadWhole() && !WriteWholeFile(kept, before)) {
+    } else if (found == Found::File && !updated.ReadWhole() && !KeepBeside(path_, kept, before)) {
         return;
     }
     QDir().mkpath(QFileInfo(path_).absolutePath());
