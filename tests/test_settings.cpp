@@ -250,6 +250,22 @@ TEST(IniProfileStore, AWriteReachesTheFileSoonKeepingWhatOthersWroteMeanwhile)
     EXPECT_EQ(ReadAll(path), "[Other]\nKeep=1\n\n[Last]\nAlwaysShow=0\n");
 }
 
+TEST(IniProfileStore, AFileNotReadWholeIsKeptAsItWasBeforeTheRunChangedIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Brevant.ini"_qs);
+    const QByteArray damaged = "[Last\nRitsu=1\n"; // the header lacks its "]"
+    ASSERT_TRUE(WriteAll(path, damaged));
+    IniProfileStore store(path);
+    EXPECT_EQ(store.ReadInt(kSection, u"Ritsu"_qs, 0), 1);
+    store.WriteInt(kSection, u"AlwaysShow"_qs, 0);
+    store.Sync();
+    store.WriteInt(kSection, u"AlwaysShow"_qs, 1);
+    store.Sync();
+    EXPECT_EQ(ReadAll(path + u".bak"_qs), damaged);
+    EXPECT_EQ(ReadAll(path), "[Last\nRitsu=1\nAlwaysShow=1\n");
+}
+
 TEST(IniProfileStore, DefaultPathFollowsXdgConfigHome)
 {
     const QByteArray old = qgetenv("XDG_CONFIG_HOME");

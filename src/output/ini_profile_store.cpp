@@ -102,8 +102,11 @@ void IniProfileStore::Sync()
         if (std::rename(QFile::encodeName(path_).constData(),
                         QFile::encodeName(kept).constData()) != 0)
             return;
-    } else if (found == Found::File && !updated.ReadWhole() && !KeepBeside(path_, kept, before)) {
-        return;
+    } else if (found == Found::File && !updated.ReadWhole() && !keptOnce_) {
+        // The file as it was before this run first changed it.
+        if (!KeepBeside(path_, kept, before))
+            return;
+        keptOnce_ = true;
     }
     QDir().mkpath(QFileInfo(path_).absolutePath());
     if (WriteWholeFile(path_, after)) {

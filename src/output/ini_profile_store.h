@@ -31,9 +31,10 @@ public:
                      const QString& value) override;
     // Puts the values written since the last sync into the file as it is on disk now
     // (done by itself at the next turn of a running event loop after a write, as
-    // QSettings did, and on destruction); every other line in it stays as it was. A file that was
-    // not read whole is first kept beside it as "<name>.bak". A write that cannot be
-    // completed (a full disk) leaves the earlier file as it was.
+    // QSettings did, and on destruction); every other line in it stays as it was. A file
+    // not read whole is first kept beside it as "<name>.bak" (once a run: the file as it
+    // was before the run changed it). A write that cannot be completed (a full disk)
+    // leaves the earlier file as it was.
     void Sync();
 
 private:
@@ -49,6 +50,7 @@ private:
     QList<Change> changes_; // not yet in the file
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true); // for the queued sync
     bool syncQueued_ = false;
+    bool keptOnce_ = false; // the .bak of this run is made
 };
 
 } // namespace brevant
