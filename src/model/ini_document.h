@@ -2,7 +2,9 @@
 // The text of an INI file in the format QSettings reads and writes, kept line by line.
 // Values are read as the text they are: nothing in a file makes the program build objects
 // from serialised data. A change rewrites only the line of its key (or adds one), so
-// lines, keys and sections the program does not know stay exactly as they were.
+// lines, keys and sections the program does not know stay exactly as they were. A value
+// ends with its line: QSettings let an open quote or a final backslash run on into the
+// next one, which it never writes and which here cannot swallow the lines after it.
 
 #include <QByteArray>
 #include <QByteArrayView>
