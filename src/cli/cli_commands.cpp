@@ -10,7 +10,7 @@
 #include "image_export.h"
 #include "message.h"
 #include "output_names.h"
-#include "profile_store.h"
+#include "ini_profile_store.h"
 #include "settings.h"
 #include "string_table.h"
 #include "text_util.h"
