@@ -51,7 +51,6 @@ void PrintError(const QString& text)
     WriteTerminalText(stderr, u"brevant: "_qs + text + u'\n');
 }
 
-// `command` names the subcommand whose help to point at; null for the whole program's.
 int UsageError(const char* command, const QString& text)
 {
     PrintError(text);
