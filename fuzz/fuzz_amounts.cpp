@@ -7,7 +7,7 @@
 #include "bep_model.h"
 #include "saturate.h"
 #include "text_util.h"
-#include "cli_commands.h"
+#include "cli_common.h"
 #include "four_values.h"
 
 #include <cerrno>
