@@ -30,10 +30,10 @@ namespace brevant::fuzz {
 // Counts messages and answers questions with No; never blocks, never leaves the process.
 class QuietPlatform final : public Platform {
 public:
-    int MessageBox(const QString& text, const QString&, unsigned) override
+    int MessageBox(const MessageRequest& request) override
     {
         ++messages;
-        lastText = text;
+        lastText = request.text;
         return kIdNo;
     }
     QString SaveFileName(const FileDialogRequest&) override { return {}; }

@@ -489,13 +489,8 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
 
     CliPlatform platform;
     const bool folders = modeName == u"folders";
-    const bool overwriteFolders = parser.isSet(overwrite);
-    const QString folderExists = *LoadStringEntry(IDS_FOLDER_EXISTS);
-    platform.SetAnswer([=](const QString& text, unsigned) {
-        if (text.endsWith(folderExists))
-            return int(overwriteFolders ? kIdYes : kIdNo);
-        return int(kIdNo);
-    });
+    if (parser.isSet(overwrite))
+        platform.SetAnswer(IDS_FOLDER_EXISTS, kIdYes);
 
     BatchOptions options;
     if (parser.isSet(outDir))
@@ -631,10 +626,12 @@ int RunCommandLine(int argc, char* argv[])
         const char* what = known ? "unexpected argument"
                            : name[0] == '-' ? "unknown option"
                                             : "unknown command";
-        CliPlatform().MessageBox(QStringLiteral("brevant: %1 '%2'")
-                                     .arg(QLatin1String(what),
-                                          QString::fromLocal8Bit(known ? argv[2] : name)),
-                                 QString(), kMbError);
+        CliPlatform().MessageBox({.id = IDS_NONE,
+                                  .text = QStringLiteral("brevant: %1 '%2'")
+                                              .arg(QLatin1String(what),
+                                                   QString::fromLocal8Bit(known ? argv[2] : name)),
+                                  .caption = QString(),
+                                  .flags = kMbError});
         WriteTerminalText(stderr, QString::fromUtf8(kUsage));
         return kExitUsage;
     }
