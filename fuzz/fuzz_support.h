@@ -42,10 +42,10 @@ inline void StartApplication(int* argc, char*** argv)
 // Counts messages and answers questions with No; never blocks, never leaves the process.
 class QuietPlatform final : public Platform {
 public:
-    int MessageBox(const QString& text, const QString&, unsigned) override
+    int MessageBox(const MessageRequest& request) override
     {
         ++messages;
-        lastText = text;
+        lastText = request.text;
         return kIdNo;
     }
     QString SaveFileName(const FileDialogRequest&) override { return {}; }

@@ -32,7 +32,10 @@ int ShowBox(const QString& text, unsigned flags, const std::function<void(QMessa
         box->reject();
     });
     QtPlatform platform;
-    return platform.MessageBox(text, QStringLiteral("損益分岐点シミュレータ"), flags);
+    return platform.MessageBox({.id = IDS_NONE,
+                                .text = text,
+                                .caption = QStringLiteral("損益分岐点シミュレータ"),
+                                .flags = flags});
 }
 
 QLabel* TextLabel(QMessageBox& box)

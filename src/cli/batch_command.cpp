@@ -173,13 +173,8 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
 
     CliPlatform platform;
     const bool folders = modeName == u"folders";
-    const bool overwriteFolders = parser.isSet(overwrite);
-    const QString folderExists = *LoadStringEntry(IDS_FOLDER_EXISTS);
-    platform.SetAnswer([=](const QString& text, unsigned) {
-        if (text.endsWith(folderExists))
-            return int(overwriteFolders ? kIdYes : kIdNo);
-        return int(kIdNo);
-    });
+    if (parser.isSet(overwrite))
+        platform.SetAnswer(IDS_FOLDER_EXISTS, kIdYes);
 
     BatchOptions options;
     if (parser.isSet(outDir))

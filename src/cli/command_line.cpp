@@ -63,10 +63,12 @@ int RunCommandLine(int argc, char* argv[])
         const char* what = known ? "unexpected argument"
                            : name[0] == '-' ? "unknown option"
                                             : "unknown command";
-        CliPlatform().MessageBox(QStringLiteral("brevant: %1 '%2'")
-                                     .arg(QLatin1String(what),
-                                          QString::fromLocal8Bit(known ? argv[2] : name)),
-                                 QString(), kMbError);
+        CliPlatform().MessageBox({.id = IDS_NONE,
+                                  .text = QStringLiteral("brevant: %1 '%2'")
+                                              .arg(QLatin1String(what),
+                                                   QString::fromLocal8Bit(known ? argv[2] : name)),
+                                  .caption = QString(),
+                                  .flags = kMbError});
         WriteTerminalText(stderr, QString::fromUtf8(kUsage));
         return kExitUsage;
     }

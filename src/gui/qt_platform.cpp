@@ -88,15 +88,15 @@ QStringList ToQtNameFilters(const QString& filter)
     return result;
 }
 
-int QtPlatform::MessageBox(const QString& text, const QString& caption, unsigned flags)
+int QtPlatform::MessageBox(const MessageRequest& request)
 {
     QMessageBox box(DialogParent());
-    box.setWindowTitle(caption);
+    box.setWindowTitle(request.caption);
     // The text may quote the clipboard or a file: never let the toolkit take it for markup.
     box.setTextFormat(Qt::PlainText);
-    box.setText(text);
-    FitLinesUnbroken(box, text);
-    switch (flags & 0xF0) {
+    box.setText(request.text);
+    FitLinesUnbroken(box, request.text);
+    switch (request.flags & 0xF0) {
     case kMbIconError:
         box.setIcon(QMessageBox::Critical);
         break;
@@ -113,7 +113,7 @@ int QtPlatform::MessageBox(const QString& text, const QString& caption, unsigned
     QAbstractButton* no = nullptr;
     QAbstractButton* cancel = nullptr;
     QAbstractButton* ok = nullptr;
-    switch (flags & 0x0F) {
+    switch (request.flags & 0x0F) {
     case kMbYesNoCancel:
         yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
         no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);

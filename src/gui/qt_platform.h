@@ -7,7 +7,7 @@ namespace brevant {
 
 class QtPlatform final : public Platform {
 public:
-    int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
+    int MessageBox(const MessageRequest& request) override;
     QString SaveFileName(const FileDialogRequest& request) override;
     QString OpenFileName(const FileDialogRequest& request) override;
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;

@@ -10,7 +10,8 @@ int ShowMessage(Platform& platform, StringId id, const QString& prefix, unsigned
     const auto text = LoadStringEntry(id);
     if (!text)
         return 0;
-    return platform.MessageBox(prefix + *text, AppName(), flags);
+    return platform.MessageBox(
+        {.id = id, .text = prefix + *text, .caption = AppName(), .flags = flags});
 }
 
 } // namespace brevant

@@ -4,6 +4,7 @@
 // blocking sleep. QtPlatform is the real one; tests use a scripted fake.
 
 #include "chart_style.h"
+#include "string_table.h"
 
 #include <QImage>
 #include <QString>
@@ -29,6 +30,15 @@ enum MessageFlags : unsigned {
 // Buttons a message box returns.
 enum MessageResult : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
+struct MessageRequest {
+    // The string-table entry shown, so that a caller without a person (the command line,
+    // a test) can tell the questions apart; IDS_NONE for a text that is not in the table.
+    StringId id = IDS_NONE;
+    QString text;  // prefix and entry text as shown
+    QString caption;
+    unsigned flags = kMbOk;
+};
+
 struct FileDialogRequest {
     QString title;
     // Filter in the "name|patterns|name|patterns||" form.
@@ -43,7 +53,7 @@ public:
     virtual ~Platform() = default;
 
     // A modal message box; returns kIdOk, kIdCancel, kIdYes or kIdNo.
-    virtual int MessageBox(const QString& text, const QString& caption, unsigned flags) = 0;
+    virtual int MessageBox(const MessageRequest& request) = 0;
     // The chosen path, or empty when the user cancelled.
     virtual QString SaveFileName(const FileDialogRequest& request) = 0;
     virtual QString OpenFileName(const FileDialogRequest& request) = 0;

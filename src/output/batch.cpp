@@ -152,10 +152,10 @@ public:
         ::close(fd);
     }
 
-    int MessageBox(const QString& text, const QString& caption, unsigned flags) override
+    int MessageBox(const MessageRequest& request) override
     {
         MakeDurable();
-        return platform_.MessageBox(text, caption, flags);
+        return platform_.MessageBox(request);
     }
     QString SaveFileName(const FileDialogRequest& request) override
     {

@@ -13,11 +13,6 @@
 
 namespace brevant {
 
-CliPlatform::CliPlatform()
-    : answer_([](const QString&, unsigned) { return int(kIdNo); })
-{
-}
-
 namespace {
 
 QByteArray& Codeset()
@@ -84,14 +79,15 @@ void WriteTerminalText(FILE* stream, const QString& text)
     WriteBytes(stream, EncodeForCodeset(text, Codeset()));
 }
 
-int CliPlatform::MessageBox(const QString& text, const QString&, unsigned flags)
+int CliPlatform::MessageBox(const MessageRequest& request)
 {
     ++messageCount_;
-    WriteTerminalText(stderr, Printable(text) + u'\n');
-    const unsigned buttons = flags & 0x0F;
-    if (buttons == kMbYesNo || buttons == kMbYesNoCancel)
-        return answer_(text, flags);
-    return kIdOk;
+    WriteTerminalText(stderr, Printable(request.text) + u'\n');
+    const unsigned buttons = request.flags & 0x0F;
+    if (buttons != kMbYesNo && buttons != kMbYesNoCancel)
+        return kIdOk;
+    const auto answer = answers_.find(request.id);
+    return answer != answers_.end() ? answer->second : int(kIdNo);
 }
 
 QString CliPlatform::DesktopFolder()

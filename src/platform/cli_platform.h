@@ -9,7 +9,7 @@
 #include <QString>
 
 #include <cstdio>
-#include <functional>
+#include <map>
 
 namespace brevant {
 
@@ -28,15 +28,13 @@ void ShowStatusLine(const QString& text);
 
 class CliPlatform final : public Platform {
 public:
-    // Answers a question box (flags with Yes/No or Yes/No/Cancel) given its text.
-    using Answer = std::function<int(const QString& text, unsigned flags)>;
-
-    CliPlatform();
-    void SetAnswer(Answer answer) { answer_ = std::move(answer); }
+    // The button a question box (flags with Yes/No or Yes/No/Cancel) with entry `id` is
+    // answered with; every other question is answered No.
+    void SetAnswer(StringId id, int answer) { answers_[id] = answer; }
     // The folder that stands in for the desktop (batch output's --out).
     void SetDesktopFolder(const QString& folder) { desktop_ = folder; }
 
-    int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
+    int MessageBox(const MessageRequest& request) override;
     QString SaveFileName(const FileDialogRequest&) override { return {}; }
     QString OpenFileName(const FileDialogRequest&) override { return {}; }
     std::optional<ColorRef> ChooseColor(ColorRef) override { return std::nullopt; }
@@ -53,7 +51,7 @@ public:
     int MessageCount() const { return messageCount_; }
 
 private:
-    Answer answer_;
+    std::map<StringId, int> answers_;
     QString desktop_;
     int messageCount_ = 0;
 };

@@ -1,7 +1,5 @@
 #include "support/fake_platform.h"
 
-#include "string_table.h"
-
 namespace brevant::test {
 
 FakePlatform::FakePlatform(const QString& root)
@@ -11,10 +9,10 @@ FakePlatform::FakePlatform(const QString& root)
     QDir().mkpath(temp);
 }
 
-int FakePlatform::MessageBox(const QString& text, const QString& caption, unsigned flags)
+int FakePlatform::MessageBox(const MessageRequest& request)
 {
-    messages.append({text, caption, flags});
-    const unsigned buttons = flags & 0x0F;
+    messages.append(request);
+    const unsigned buttons = request.flags & 0x0F;
     if (buttons != kMbYesNo && buttons != kMbYesNoCancel)
         return kIdOk;
     if (answers.empty())
@@ -82,12 +80,9 @@ bool FakePlatform::Showed(int id) const
 
 int FakePlatform::CountOf(int id) const
 {
-    const auto text = LoadStringEntry(id);
-    if (!text)
-        return 0;
     int n = 0;
     for (const auto& m : messages)
-        n += m.text.endsWith(*text) ? 1 : 0;
+        n += m.id == id ? 1 : 0;
     return n;
 }
 

@@ -11,18 +11,12 @@
 
 namespace brevant::test {
 
-struct RecordedMessage {
-    QString text;     // prefix and entry text as shown
-    QString caption;
-    unsigned flags = 0;
-};
-
 class FakePlatform final : public Platform {
 public:
     // Folders are created below `root` (Desktop and Temp).
     explicit FakePlatform(const QString& root);
 
-    int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
+    int MessageBox(const MessageRequest& request) override;
     QString SaveFileName(const FileDialogRequest& request) override;
     QString OpenFileName(const FileDialogRequest& request) override;
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;
@@ -46,15 +40,14 @@ public:
     QString temp;
 
     // What happened.
-    QList<RecordedMessage> messages;
+    QList<MessageRequest> messages;
     QList<FileDialogRequest> saveRequests;
     QList<FileDialogRequest> openRequests;
     QImage clipboardImage;
     QStringList openedFolders;
     QList<int> slept;
 
-    // The ids are not visible to the platform, so tests compare texts; this finds the
-    // message whose text ends with the string-table entry `id`.
+    // Whether, and how often, string-table entry `id` was shown.
     bool Showed(int id) const;
     int CountOf(int id) const;
 };
