@@ -99,7 +99,8 @@ bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QStri
 // The three charts, as WriteSingleChart(1), (2), (3) one after the other would write
 // them, stopping at the first that fails when `stopAtFailure` (the others are then left
 // unwritten). The window shows the charts one after another; their files are drawn and
-// encoded on worker threads meanwhile, and written and reported in order. True when all three were written.
+// encoded on worker threads meanwhile, and written and reported in order. True when all
+// three were written.
 bool WriteThreeCharts(ChartHost& host, const QString& folder, const QString& prefix,
                       const QString& format, bool stopAtFailure);
 
