@@ -93,42 +93,21 @@ int BatchJobs(int jobs)
 
 namespace {
 
-// The same for every record of a batch: what its charts are drawn from.
-struct ChartSetup {
-    BepInputs inputs;  // the figures before the batch; a record replaces all four
-    ChartStyle style;
-    QRect chartArea;
-    bool highlight = false;
-    QString format;    // the file type
-};
-
 using RecordImages = std::array<std::optional<EncodedImage>, kChartCount>;
 
 // The record's three charts as WriteThreeCharts would draw and encode them, each shown
 // alone over the whole chart area; nothing for a chart that cannot be drawn, and nothing
-// at all for a line that is no valid record. Touches no file and shows nothing.
+// at all for a line that is no valid record. Touches no file and shows nothing. The
+// setup's figures are those before the batch; a record replaces all four.
 RecordImages DrawRecordCharts(const ChartSetup& setup, const QString& line,
                               ChartRenderer& renderer)
 {
     RecordImages images;
-    BepInputs inputs = setup.inputs;
-    if (!HasFiveFields(line) || CheckBatchRecord(inputs, line) != 0)
+    ChartSetup record = setup;
+    if (!HasFiveFields(line) || CheckBatchRecord(record.inputs, line) != 0)
         return images;
-    ChartStyle style = setup.style;
-    const QString encoding = ChartEncodingFormat(QStringLiteral("chart.") + setup.format);
-    std::array<QRect, kChartCount> rects{};
-    MovableElementTable elements;
-    for (int k = 0; k < kChartCount; ++k) {
-        for (int i = 0; i < kChartCount; ++i)
-            style.drawGraph[size_t(i)] = i == k ? 1 : 0;
-        rects = ComputeChartRects(setup.chartArea.size(), style.drawGraph, style.outerMargin,
-                                  rects);
-        const RenderRequest request{inputs, style, setup.chartArea, rects, setup.highlight};
-        if (!renderer.RenderComposition(request, elements))
-            continue;
-        images[size_t(k)] = EncodeImage(renderer.ComposedImage(), setup.chartArea.width(),
-                                        setup.chartArea.height(), encoding);
-    }
+    for (int k = 1; k <= kChartCount; ++k)
+        images[size_t(k - 1)] = DrawChartAlone(record, k, renderer);
     return images;
 }
 
@@ -560,9 +539,7 @@ bool BatchCreation::WriteRecordCharts(const Record& record, const QString& folde
 void BatchCreation::ShowRecord()
 {
     // Each chart was drawn alone; the last is what stays in view.
-    auto& shown = host_.Style().drawGraph;
-    for (int i = 0; i < kChartCount; ++i)
-        shown[size_t(i)] = i == kChartCount - 1 ? 1 : 0;
+    ShowChartAlone(host_.Style(), kChartCount);
     if (host_.ShowsCharts())
         host_.LayoutCharts();
 }

@@ -5,6 +5,7 @@
 #include "message.h"
 #include "text_util.h"
 #include "chart_host.h"
+#include "chart_renderer.h"
 #include "image_export.h"
 #include "output_names.h"
 #include "summary_csv_file.h"
@@ -13,8 +14,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThreadPool>
 
 #include <array>
+#include <future>
+#include <memory>
 
 namespace brevant {
 
@@ -124,26 +128,68 @@ bool WriteAnalysisCsv(Platform& platform, const QString& folder, const QString& 
     return file.Commit(platform);
 }
 
+void ShowChartAlone(ChartStyle& style, int k)
+{
+    for (int i = 0; i < kChartCount; ++i)
+        style.drawGraph[size_t(i)] = i == k - 1 ? 1 : 0;
+}
+
+std::optional<EncodedImage> DrawChartAlone(const ChartSetup& setup, int k,
+                                           ChartRenderer& renderer)
+{
+    ChartStyle style = setup.style;
+    ShowChartAlone(style, k);
+    const QSize size = setup.chartArea.size();
+    // With one chart shown the layout needs no earlier rectangles.
+    const RenderRequest request{setup.inputs, style, setup.chartArea,
+                                ComputeChartRects(size, style.drawGraph, style.outerMargin, {}),
+                                setup.highlight};
+    MovableElementTable elements;
+    if (!renderer.RenderComposition(request, elements))
+        return std::nullopt;
+    return EncodeImage(renderer.ComposedImage(), size.width(), size.height(),
+                       ChartEncodingFormat(QStringLiteral("chart.") + setup.format));
+}
+
 namespace {
 
-ChartImageJob StartSingleChart(ChartHost& host, int k, const QString& folder,
-                               const QString& prefix, const QString& format, bool background)
+using ChartImage = std::optional<EncodedImage>;
+
+// Shows chart k alone on the window and starts drawing its file apart from the window, on
+// a worker thread when `background`: the file is the same whether or not a help page
+// covers the charts, and the same as batch creation writes.
+std::future<ChartImage> StartSingleChart(ChartHost& host, int k, const QString& format,
+                                         bool background)
 {
-    auto& shown = host.Style().drawGraph;
-    for (int i = 0; i < kChartCount; ++i)
-        shown[size_t(i)] = i == k - 1 ? 1 : 0;
+    ShowChartAlone(host.Style(), k);
     host.LayoutCharts();
-    // The window does not paint while a help page covers it; the file must still show
-    // the current figures.
-    if (!host.RenderComposition())
-        return ChartImageJob::Failed();
-    const QString name = ChartFileName(host.Style(), k);
+    auto task = std::make_shared<std::packaged_task<ChartImage()>>(
+        [setup = ChartSetup{host.Inputs(), host.Style(), host.ChartArea(),
+                            host.HighlightShown(), format},
+         k] {
+            ChartRenderer renderer;
+            return DrawChartAlone(setup, k, renderer);
+        });
+    std::future<ChartImage> image = task->get_future();
+    if (background)
+        QThreadPool::globalInstance()->start([task] { (*task)(); });
+    else
+        (*task)();
+    return image;
+}
+
+// Waits for chart k's image and writes it; a name that is not one path component fails
+// silently, one too long for the file system with the message of WriteChartFile.
+bool FinishSingleChart(std::future<ChartImage>& image, const ChartStyle& style, int k,
+                       const QString& folder, const QString& prefix, const QString& format,
+                       Platform& platform)
+{
+    const ChartImage encoded = image.get();
+    const QString name = ChartFileName(style, k);
     const QString fileName = prefix + name + u'.' + format;
-    // A name too long for the file system goes on to fail with its message there.
-    if (!IsSingleComponent(name) || !IsSingleComponent(fileName))
-        return ChartImageJob::Failed();
-    return StartChartImage(host.ComposedImage(), host.ChartArea().size(),
-                           folder + u'/' + fileName, background);
+    if (!encoded || !IsSingleComponent(name) || !IsSingleComponent(fileName))
+        return false;
+    return WriteChartFile(*encoded, folder + u'/' + fileName, platform);
 }
 
 } // namespace
@@ -151,22 +197,25 @@ ChartImageJob StartSingleChart(ChartHost& host, int k, const QString& folder,
 bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QString& prefix,
                       const QString& format)
 {
-    ChartImageJob job = StartSingleChart(host, k, folder, prefix, format, false);
-    return FinishChartImage(job, host.GetPlatform());
+    std::future<ChartImage> image = StartSingleChart(host, k, format, false);
+    return FinishSingleChart(image, host.Style(), k, folder, prefix, format,
+                             host.GetPlatform());
 }
 
 bool WriteThreeCharts(ChartHost& host, const QString& folder, const QString& prefix,
                       const QString& format, bool stopAtFailure)
 {
-    std::array<ChartImageJob, kChartCount> jobs;
+    std::array<std::future<ChartImage>, kChartCount> images;
     for (int k = 1; k <= kChartCount; ++k)
-        jobs[size_t(k - 1)] = StartSingleChart(host, k, folder, prefix, format, true);
+        images[size_t(k - 1)] = StartSingleChart(host, k, format, true);
     bool ok = true;
-    for (ChartImageJob& job : jobs) {
+    for (int k = 1; k <= kChartCount; ++k) {
+        std::future<ChartImage>& image = images[size_t(k - 1)];
         if (!ok && stopAtFailure)
-            DropChartImage(job);
+            image.wait();
         else
-            ok = FinishChartImage(job, host.GetPlatform()) && ok;
+            ok = FinishSingleChart(image, host.Style(), k, folder, prefix, format,
+                                   host.GetPlatform()) && ok;
     }
     return ok;
 }

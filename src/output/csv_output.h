@@ -6,13 +6,18 @@
 #include "bep_model.h"
 #include "atomic_file.h"
 #include "chart_style.h"
+#include "image_export.h"
 
 #include <QDateTime>
+#include <QRect>
 #include <QString>
+
+#include <optional>
 
 namespace brevant {
 
 class ChartHost;
+class ChartRenderer;
 class Platform;
 
 // The output root inside the desktop folder.
@@ -65,6 +70,25 @@ bool WriteSummaryCsv(Platform& platform, const QString& folder, const QString& f
 bool WriteAnalysisCsv(Platform& platform, const QString& folder, const QString& name,
                       const BepInputs& inputs, AtomicFile::Sync sync = AtomicFile::Sync::Yes);
 
+// What the charts of one set are drawn from when each is written alone.
+struct ChartSetup {
+    BepInputs inputs;
+    ChartStyle style;  // the visibility flags are set for each chart
+    QRect chartArea;
+    bool highlight = false;
+    QString format;    // the file type, as FormatExtension gives it
+};
+
+// Sets the visibility flags so that only chart k (1, 2 or 3) is shown.
+void ShowChartAlone(ChartStyle& style, int k);
+
+// Chart k (1, 2 or 3) drawn alone over the whole chart area and encoded for a file of the
+// setup's type at the chart area's size; nothing when it cannot be drawn. Output with CSV
+// and batch creation both write their charts from here. Reads only its arguments, touches
+// no file and shows nothing, so it runs on any thread that has a renderer of its own.
+std::optional<EncodedImage> DrawChartAlone(const ChartSetup& setup, int k,
+                                           ChartRenderer& renderer);
+
 // Shows chart k (1, 2 or 3) alone over the whole chart area, renders it and writes it to
 // folder + "/" + prefix + ChartFileName(k) + "." + format. A name that is not one path
 // component fails without a message, as a name the file system refuses does; one that is
@@ -74,8 +98,9 @@ bool WriteSingleChart(ChartHost& host, int k, const QString& folder, const QStri
 
 // The three charts, as WriteSingleChart(1), (2), (3) one after the other would write
 // them, stopping at the first that fails when `stopAtFailure` (the others are then left
-// unwritten). The charts are drawn one after another; their images are encoded on worker
-// threads meanwhile, and written and reported in order. True when all three were written.
+// unwritten). The window shows the charts one after another; their files are drawn and
+// encoded on worker threads meanwhile, and written and reported in order. True when all
+// three were written.
 bool WriteThreeCharts(ChartHost& host, const QString& folder, const QString& prefix,
                       const QString& format, bool stopAtFailure);
 

@@ -15,9 +15,7 @@
 #include <QHash>
 #include <QImageWriter>
 #include <QPainter>
-#include <QThreadPool>
 
-#include <memory>
 #include <new>
 
 namespace brevant {
@@ -217,37 +215,6 @@ QString GetWorkFolder(Platform& platform, const QString& subfolder)
     return folder;
 }
 
-ChartImageJob ChartImageJob::Failed() { return ChartImageJob(); }
-
-ChartImageJob StartChartImage(const QImage& composed, QSize chartArea, const QString& path,
-                              bool background)
-{
-    ChartImageJob job;
-    job.path_ = path;
-    job.failed_ = ExtensionFormat(path).isEmpty();
-    job.nameTooLong_ = !job.failed_ && IsNameTooLong(path);
-    if (job.failed_ || job.nameTooLong_)
-        return job;
-    const QString format = ChartEncodingFormat(path);
-    auto task = std::make_shared<std::packaged_task<EncodedImage()>>(
-        [composed, chartArea, format] {
-            return EncodeImage(composed, chartArea.width(), chartArea.height(), format);
-        });
-    job.encoded_ = task->get_future();
-    if (background)
-        QThreadPool::globalInstance()->start([task] { (*task)(); });
-    else
-        (*task)();
-    return job;
-}
-
-void DropChartImage(ChartImageJob& job)
-{
-    if (job.encoded_.valid())
-        job.encoded_.wait();
-    job.encoded_ = {};
-}
-
 QString ChartEncodingFormat(const QString& path)
 {
     const QString format = ExtensionFormat(path);
@@ -290,22 +257,15 @@ bool WriteChartFile(const EncodedImage& encoded, const QString& path, Platform& 
     return CJpg2Pdf().Convert(jpeg, path, platform);
 }
 
-bool FinishChartImage(ChartImageJob& job, Platform& platform)
-{
-    if (job.nameTooLong_) {
-        RefuseLongName(job.path_, platform);
-        return false;
-    }
-    if (job.failed_ || !job.encoded_.valid())
-        return false;
-    return WriteChartFile(job.encoded_.get(), job.path_, platform);
-}
-
 bool WriteChartImage(const QImage& composed, QSize chartArea, const QString& path,
                      Platform& platform)
 {
-    ChartImageJob job = StartChartImage(composed, chartArea, path, false);
-    return FinishChartImage(job, platform);
+    // Nothing is encoded for a name the file system cannot hold.
+    if (ExtensionFormat(path).isEmpty() || RefuseLongName(path, platform))
+        return false;
+    return WriteChartFile(
+        EncodeImage(composed, chartArea.width(), chartArea.height(), ChartEncodingFormat(path)),
+        path, platform);
 }
 
 bool ShowInExplorer(Platform& platform, const QString& path)

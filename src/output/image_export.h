@@ -7,7 +7,6 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
-#include <future>
 #include <optional>
 
 namespace brevant {
@@ -65,31 +64,6 @@ QString ChartEncodingFormat(const QString& path);
 // The second half of WriteChartImage: writes a chart encoded in ChartEncodingFormat(path)
 // to `path` (a PDF around the JPEG bytes) and shows any message.
 bool WriteChartFile(const EncodedImage& encoded, const QString& path, Platform& platform);
-
-// WriteChartImage in two halves: StartChartImage encodes on a worker thread (or at once
-// when `background` is false) and FinishChartImage waits for it, then writes the file and
-// shows any message. Jobs finished in the order they were started write and report
-// exactly as the same WriteChartImage calls would.
-class ChartImageJob {
-public:
-    ChartImageJob() = default;
-    // A job that fails silently when finished (a chart that could not be drawn or named).
-    static ChartImageJob Failed();
-
-private:
-    friend ChartImageJob StartChartImage(const QImage&, QSize, const QString&, bool);
-    friend bool FinishChartImage(ChartImageJob&, Platform&);
-    friend void DropChartImage(ChartImageJob&);
-    QString path_;
-    std::future<EncodedImage> encoded_;
-    bool failed_ = true;
-    bool nameTooLong_ = false;
-};
-ChartImageJob StartChartImage(const QImage& composed, QSize chartArea, const QString& path,
-                              bool background);
-bool FinishChartImage(ChartImageJob& job, Platform& platform);
-// Waits for the job's encoding, if any, and drops its result.
-void DropChartImage(ChartImageJob& job);
 
 // Opens the folder part of `path` (everything before its last "/") in the file manager;
 // pass a file's path, or a folder's path followed by "/". Shows 30048 when it fails.
