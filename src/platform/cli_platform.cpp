@@ -96,8 +96,6 @@ int CliPlatform::MessageBox(const QString& text, const QString&, unsigned flags)
 
 QString CliPlatform::DesktopFolder()
 {
-    if (!desktop_.isEmpty())
-        return desktop_;
     return UserDesktopFolder();
 }
 

@@ -33,8 +33,6 @@ public:
 
     CliPlatform();
     void SetAnswer(Answer answer) { answer_ = std::move(answer); }
-    // The folder that stands in for the desktop (batch output's --out).
-    void SetDesktopFolder(const QString& folder) { desktop_ = folder; }
 
     int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
     QString SaveFileName(const FileDialogRequest&) override { return {}; }
@@ -54,7 +52,6 @@ public:
 
 private:
     Answer answer_;
-    QString desktop_;
     int messageCount_ = 0;
 };
 
