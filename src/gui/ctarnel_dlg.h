@@ -55,7 +55,7 @@ public:
         return qobject_cast<T*>(controlById(id));
     }
 
-    // ChartHost and PresentationHost
+    // FiguresHost, ChartHost and PresentationHost
     BepInputs& Inputs() override { return inputs_; }
     ChartStyle& Style() override { return style_; }
     int32_t OutputFormatValue() const override { return outputFormat_; }
