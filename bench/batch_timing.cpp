@@ -12,7 +12,7 @@
 #include "chart_style.h"
 #include "headless_chart_host.h"
 #include "batch.h"
-#include "cli_commands.h"
+#include "cli_common.h"
 #include "cli_platform.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include "bep_model.h"
 #include "saturate.h"
 #include "text_util.h"
-#include "cli_commands.h"
+#include "cli_common.h"
 #include "four_values.h"
 
 #include <cerrno>
@@ -25,11 +25,12 @@ locale_t CLocale()
     return c;
 }
 
-// strtol's result clamped to 32 bits, on the Latin-1 form of the text (other characters
-// become '?', which ends a number as the original character would).
+// strtol's result clamped to 32 bits, on the Latin-1 form of the text with full-width
+// digits and signs narrowed (other characters become '?', which ends a number as the
+// original character would).
 int32_t ReferenceInt(const QString& text)
 {
-    const QByteArray s = text.toLatin1();
+    const QByteArray s = NarrowNumberText(text).toLatin1();
     const long long v = strtoll_l(s.constData(), nullptr, 10, CLocale());
     return Sat32(v);
 }
@@ -38,7 +39,7 @@ int32_t ReferenceInt(const QString& text)
 // nan), which the amount rule does not.
 std::optional<double> ReferenceDouble(const QString& text)
 {
-    const QByteArray s = text.toLatin1();
+    const QByteArray s = NarrowNumberText(text).toLatin1();
     const char* p = s.constData();
     while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
         ++p;

@@ -4,7 +4,7 @@
 
 #include "fuzz_support.h"
 
-#include "profile_store.h"
+#include "ini_profile_store.h"
 #include "settings.h"
 
 #include <QDir>
@@ -57,8 +57,9 @@ QByteArray ReadAll(const QString& path)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
+    fuzz::StartApplication(argc, argv);
     folder = &fuzz::ScratchFolder();
     return 0;
 }
@@ -66,7 +67,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    // A new name each time: QSettings keeps parsed files by name within the process.
+    // A new name each time, so no run can see another's file.
     const QString n = QString::number(++serial);
     const QString path = folder->filePath(QStringLiteral("in") + n + QStringLiteral(".ini"));
     const QString copyPath = folder->filePath(QStringLiteral("out") + n + QStringLiteral(".ini"));

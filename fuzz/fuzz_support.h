@@ -3,10 +3,12 @@
 // reader that turns fuzz bytes into values, and a check that stops the run loudly.
 
 #include "platform.h"
+#include "profile_store.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -26,6 +28,16 @@
     } while (0)
 
 namespace brevant::fuzz {
+
+// The application object the command line runs with, set up as it does, for the run's
+// whole life: what needs one (fonts, pictures, the toolkit's texts) works as in the program.
+inline void StartApplication(int* argc, char*** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    SetUpApplication();
+}
 
 // Counts messages and answers questions with No; never blocks, never leaves the process.
 class QuietPlatform final : public Platform {

@@ -1,7 +1,7 @@
 // Brevant: a break-even-point simulator. Without arguments it opens the simulator window;
 // with a subcommand it runs headless on the same renderer and output code.
 
-#include "cli_commands.h"
+#include "command_line.h"
 #include "ctarnel_app.h"
 
 int main(int argc, char* argv[])

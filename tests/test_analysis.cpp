@@ -143,6 +143,12 @@ TEST(Analysis, SensitivityRows)
     ExpectFigure(targetUp.profitChange, 600'000);
     EXPECT_EQ(FormatSignedYen(targetUp.breakEvenChange), u"±0円"_qs);
     EXPECT_EQ(FormatSignedYen(targetUp.profitChange), u"+600,000円"_qs);
+
+    // A change cell takes its row's effect; a change of ±0円 and every other cell none.
+    EXPECT_EQ(SensitivityCellEffect(fixedDown, SensitivityColumn::BreakEvenChange), 1);
+    EXPECT_EQ(SensitivityCellEffect(ratioUp, SensitivityColumn::ProfitChange), -1);
+    EXPECT_EQ(SensitivityCellEffect(targetUp, SensitivityColumn::BreakEvenChange), 0);
+    EXPECT_EQ(SensitivityCellEffect(fixedDown, SensitivityColumn::OperatingProfit), 0);
 }
 
 TEST(Analysis, RatioStepsOutsideTheRangeHaveNoFigures)

@@ -5,6 +5,9 @@
 #include "dialog_templates.h"
 
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -71,6 +74,44 @@ TEST(AnalysisPage, F4ShowsTheFiguresAndFollowsChanges)
     EXPECT_FALSE(page->isVisible());
     EXPECT_FALSE(h.At<QTextEdit>(IDC_HELP_BOX)->isVisible());
     EXPECT_EQ(ChartPixels(w), charts);
+}
+
+TEST(AnalysisPage, ChangesAreBlueForGainsRedForLosses)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    // T = 10,000,000, F = 3,000,000, v = 40 %: fixed costs −10 % gain 300,000 of profit,
+    // +10 % lose as much; target sales ±10 % leave the break-even point as it is.
+    w.SetFourValues(u"20000000,10000000,3000000,40"_qs);
+    QTest::keyClick(h.At(IDC_MAX_SALES), Qt::Key_F4);
+    const auto colour = [&w](const QString& cell) {
+        const QTextCursor found = w.analysisPage()->document()->find(cell);
+        EXPECT_FALSE(found.isNull()) << qPrintable(cell);
+        return found.charFormat().foreground().color();
+    };
+    const QColor gain = colour(u"+300,000円"_qs), loss = colour(u"-300,000円"_qs);
+    EXPECT_GT(gain.blue(), gain.red());
+    EXPECT_GT(loss.red(), loss.blue());
+    EXPECT_EQ(colour(u"±0円"_qs), QColor(Qt::black));
+    EXPECT_EQ(colour(u"2,700,000円"_qs), QColor(Qt::black));
+}
+
+TEST(AnalysisPage, KeepsTheReadersPlaceAndScrollsToEveryFigure)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    QTest::keyClick(h.At(IDC_MAX_SALES), Qt::Key_F4);
+    AnalysisPage* page = w.analysisPage();
+    QScrollBar* down = page->verticalScrollBar();
+    ASSERT_GT(down->maximum(), 0);
+    down->setValue(down->maximum());
+    h.Type(IDC_FIXED_COSTS, u"2700000"_qs);
+    EXPECT_EQ(down->value(), down->maximum());
+    EXPECT_GT(down->value(), 0);
+
+    // Narrower than its table, the page scrolls sideways rather than break a figure.
+    page->resize(300, page->height());
+    EXPECT_GT(page->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST(AnalysisPage, AnyPageKeyOrHelpButtonClosesWhateverIsShown)

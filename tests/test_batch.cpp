@@ -170,6 +170,9 @@ TEST(ParseBatchRecord, StoresAndChecksTheFields)
     } cases[] = {
         {u"事業または商品名,90000000,70000000,44000000,25.03", u"事業または商品名", 90000000,
          70000000, 44000000, 2503, 0},
+        // Full-width digits and full stop, as typed with a Japanese input method.
+        {u"全角,９００００００００,７００００００００,４４００００００,２５．０３", u"全角", 900000000,
+         700000000, 44000000, 2503, 0},
         // Blank maximum: the default from the break-even point 58,666,666.67.
         {u"a,,70000000,44000000,25", u"a", 81333333.333333343, 70000000, 44000000, 2500, 0},
         {u"a,0,70000000,44000000,25", u"a", 81333333.333333343, 70000000, 44000000, 2500, 0},
@@ -182,7 +185,9 @@ TEST(ParseBatchRecord, StoresAndChecksTheFields)
         {u",1000,1000,1000,10", u"", 1000, 1000, 1000, 1000, 0},
         // A header line: target sales is not a number. Maximum sales is already stored.
         {u"名前,最大売上高,目標売上高,固定費,変動費率", nullptr, 0, 1, 0, 2500,
-         IDS_ZERO_VALUE},
+         IDS_HEADING_LINE},
+        // A word among figures is a mistake in a record, not a heading.
+        {u"x,1000,abc,300,25", nullptr, 1000, 1, 0, 2500, IDS_ZERO_VALUE},
         {u"c,100,0,10,10", nullptr, 100, 1, 0, 2500, IDS_ZERO_VALUE},
         {u"d,100,200,10,10", nullptr, 100, 200, 10, 1000, IDS_MAX_BELOW_TARGET},
         {u"e,100,50,101,10", nullptr, 100, 50, 101, 1000, IDS_MAX_BELOW_FIXED},
@@ -410,7 +415,7 @@ TEST(RunBatch, FailedRecordStopsAndRestoresTheWindow)
         QStringList written;
     } cases[] = {
         {"header line", "名前,最大売上高,目標売上高,固定費,変動費率\nA,1000,500,300,25\n",
-         IDS_ZERO_VALUE, {}},
+         IDS_HEADING_LINE, {}},
         {"second record below target", "A,1000,500,300,25\nB,100,500,30,25\nC,1000,500,300,25\n",
          IDS_MAX_BELOW_TARGET, {}},
         {"six fields", "A,1000,500,300,25\nB,1,2,3,4,5\n", IDS_FIELD_COUNT, {}},
@@ -423,12 +428,71 @@ TEST(RunBatch, FailedRecordStopsAndRestoresTheWindow)
         const QByteArray csv = ToCp932(QString::fromUtf8(c.csv));
         EXPECT_FALSE(run.Run(csv, {kIdYes})) << c.what;
         EXPECT_TRUE(run.platform.Showed(c.message)) << c.what;
+        if (c.message == IDS_HEADING_LINE) {
+            EXPECT_EQ(run.platform.messages.back().text,
+                      u"1行目: 名前,最大売上高,目標売上高,固定費,変動費率\n"_qs +
+                          *LoadStringEntry(IDS_HEADING_LINE));
+        }
         EXPECT_FALSE(run.platform.Showed(IDS_SAVED_SHOW)) << c.what;
         EXPECT_EQ(run.Written(), c.written) << c.what;
         // The figures and charts from before the batch are back.
         run.ExpectUntouched(c.what);
         EXPECT_EQ(run.host.Progress(), 0) << c.what;
     }
+}
+
+TEST(RunBatch, AllTogetherLeavesOutWhatItCannotWriteAndSaysWhich)
+{
+    BatchRun run;
+    // B's second chart has a folder in its place. Names that are one on disk (the two
+    // emoji both become "_"), a repeated name and a name whose file is a link to one of
+    // A's charts are refused; a name that differs only in case is another file.
+    ASSERT_TRUE(QDir().mkpath(run.Root() + u"/B_" + kTitles[1] + u".png"));
+    ASSERT_TRUE(QFile::link(u"A_"_qs + kTitles[1] + u".png",
+                            run.Root() + u"/L_" + kTitles[1] + u".png"));
+    const QString lines[] = {u"A,1000,500,300,25"_qs,    u"B,1000,600,300,25"_qs,
+                             u"x😀y,1000,700,300,25"_qs, u"x🙂y,1000,800,300,25"_qs,
+                             u"C,1000,900,300,25"_qs,    u"A,1000,510,300,25"_qs,
+                             u"a,1000,520,300,25"_qs,    u"L,1000,530,300,25"_qs};
+    EXPECT_FALSE(run.Run((QStringList(std::begin(lines), std::end(lines)).join(u'\n')).toUtf8(),
+                         {kIdNo}));
+
+    const QString same = *LoadStringEntry(IDS_SAME_FILE_NAMES);
+    ASSERT_EQ(run.platform.messages.size(), 5);
+    EXPECT_EQ(run.platform.messages[1].text, u"4行目: "_qs + lines[3] + u'\n' + same);
+    EXPECT_EQ(run.platform.messages[2].text, u"6行目: "_qs + lines[5] + u'\n' + same);
+    EXPECT_EQ(run.platform.messages[3].text, u"8行目: "_qs + lines[7] + u'\n' + same);
+    // The end of the batch, with every record that is missing from the summary.
+    EXPECT_EQ(run.platform.messages[4].text,
+              u"2行目: "_qs + lines[1] + u"\n4行目: " + lines[3] + u"\n6行目: " + lines[5] +
+                  u"\n8行目: " + lines[7] + u'\n' + *LoadStringEntry(IDS_RECORDS_LEFT_OUT));
+    EXPECT_EQ(run.platform.messages[4].flags, unsigned(kMbError));
+    EXPECT_FALSE(run.platform.Showed(IDS_SAVED_SHOW));
+
+    const ChartStyle style = ChartStyle::Defaults();
+    EXPECT_EQ(FromCp932(ReadAll(run.Root() + u"/BEP.csv")),
+              Crlf(SummaryHeader() +
+                   SummaryLine({1000, 500, 300, 2500, 0}, style, u"A_"_qs, u"png"_qs) +
+                   SummaryLine({1000, 700, 300, 2500, 0}, style, u"x_y_"_qs, u"png"_qs) +
+                   SummaryLine({1000, 900, 300, 2500, 0}, style, u"C_"_qs, u"png"_qs) +
+                   SummaryLine({1000, 520, 300, 2500, 0}, style, u"a_"_qs, u"png"_qs)));
+    QStringList expected = ChartFiles(u"A_"_qs) + ChartFiles(u"x_y_"_qs) +
+                           ChartFiles(u"C_"_qs) + ChartFiles(u"a_"_qs);
+    expected += {u"B_"_qs + kTitles[0] + u".png", u"B_"_qs + kTitles[2] + u".png",
+                 u"L_"_qs + kTitles[1] + u".png", u"BEP.csv"_qs};
+    expected.sort();
+    EXPECT_EQ(run.Written(), expected);
+    run.ExpectUntouched("records left out");
+
+    // Again, over the files of the first run, with a shorter list.
+    BatchOptions options;
+    options.askToShowResult = false;
+    options.folderPerRecord = false;
+    options.listedRecords = 1;
+    run.platform.messages.clear();
+    EXPECT_FALSE(BatchCreation(run.host, options).RunBatch(run.dir.filePath(u"in.csv"_qs)));
+    EXPECT_EQ(run.platform.messages.back().text,
+              u"2行目: "_qs + lines[1] + u"\nほか3件\n" + *LoadStringEntry(IDS_RECORDS_LEFT_OUT));
 }
 
 TEST(RunBatch, ExistingFolderIsAskedOncePerBatch)
@@ -485,8 +549,12 @@ TEST(RunBatch, NamesThatAreNoSingleFolderNeverLeaveTheRoot)
         const bool oneName = !prefix.contains(u'/');
         EXPECT_EQ(together.Run(csv, {kIdNo}), oneName) << name;
         if (!oneName) {
-            EXPECT_EQ(together.platform.messages.back().text,
-                      QString::fromUtf8(csv) + *LoadStringEntry(IDS_OPEN_FAILED))
+            const auto& shown = together.platform.messages;
+            ASSERT_EQ(shown.size(), 3) << name;
+            EXPECT_EQ(shown[1].text, QString::fromUtf8(csv) + *LoadStringEntry(IDS_OPEN_FAILED))
+                << name;
+            EXPECT_EQ(shown[2].text, u"1行目: "_qs + QString::fromUtf8(csv) +
+                                         *LoadStringEntry(IDS_RECORDS_LEFT_OUT))
                 << name;
         }
         QStringList expected{u"BEP.csv"_qs};

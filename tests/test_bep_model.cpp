@@ -71,21 +71,30 @@ TEST(ApplyAmountText, ClampsAndKeepsTheWordsSource)
         const char* text;
         double value;
         const char* words;
+        bool capped;
     } cases[] = {
-        {AmountField::TargetSales, "0", 1, "1円"},
-        {AmountField::TargetSales, "", 1, "1円"},
-        {AmountField::TargetSales, "-5", 1, "1円"},
-        {AmountField::TargetSales, "abc", 1, "1円"},
-        {AmountField::FixedCosts, "0", 0, "0円"},
-        {AmountField::FixedCosts, "-1", 0, "0円"},
-        {AmountField::MaxSales, "3000000000", 2147483647, "30億円"},
-        {AmountField::MaxSales, "-3000000000", 1, "1円"},
-        {AmountField::MaxSales, "  +154321000yen", 154321000, "1億5432万1000円"},
+        {AmountField::TargetSales, "0", 1, "1円", false},
+        {AmountField::TargetSales, "", 1, "1円", false},
+        {AmountField::TargetSales, "-5", 1, "1円", false},
+        {AmountField::TargetSales, "abc", 1, "1円", false},
+        {AmountField::FixedCosts, "0", 0, "0円", false},
+        {AmountField::FixedCosts, "-1", 0, "0円", false},
+        // The words tell the amount held, not what the text says beyond it.
+        {AmountField::MaxSales, "3000000000", 2147483647, "21億4748万3647円", true},
+        {AmountField::MaxSales, "2147483647", 2147483647, "21億4748万3647円", false},
+        {AmountField::TargetSales, "1e9", 1, "1円", false},
+        {AmountField::MaxSales, "-3000000000", 1, "1円", false},
+        {AmountField::MaxSales, "  +154321000yen", 154321000, "1億5432万1000円", false},
+        // Full-width digits and signs read as the characters they stand for.
+        {AmountField::MaxSales, "１２５００００００", 125000000, "1億2500万円", false},
+        {AmountField::FixedCosts, "－１２", 0, "0円", false},
+        {AmountField::TargetSales, "　＋１２", 12, "12円", false},
     };
     for (const auto& c : cases) {
         const AppliedAmount r = ApplyAmountText(c.field, QString::fromUtf8(c.text));
         EXPECT_EQ(r.value, c.value) << c.text;
         EXPECT_EQ(AmountInWords(r.wordsSource), QString::fromUtf8(c.words)) << c.text;
+        EXPECT_EQ(r.capped, c.capped) << c.text;
     }
 }
 
@@ -120,6 +129,7 @@ TEST(ParseRatioPercent, TruncatesTheProduct)
     const std::pair<const char*, int> cases[] = {
         {"56.13", 5613}, {"0.29", 28}, {"1.15", 114}, {"0.57", 56}, {"abc", 0},
         {"150", 15000},  {"25.5\r\n", 2550}, {"-3", -300}, {"1e400", kInt32Max},
+        {"５６．１３", 5613}, {"−３", -300},
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(ParseRatioPercent(QString::fromUtf8(in)), out) << in;
@@ -164,6 +174,16 @@ TEST(ApplyFourValues, TakesFiguresAsPasted)
         {"3000000000,0,-1,20,extra", 0, 2147483647, 1, 0, 2000},
         {"1000,,300,20", IDS_ZERO_VALUE, 1000, 7, 7, 2500}, // stops after the first field
         {"", IDS_ZERO_VALUE, 7, 7, 7, 2500},
+        // Spreadsheet cells, a row or a column: each cell whole, its formatting dropped.
+        {"130,000,000\t110,000,000\t46,000,000\t61%\r\n", 0, 130000000, 110000000, 46000000,
+         6100},
+        {"¥130,000,000\r\n110,000,000円\r\n 46,000,000 \r\n61 %\r\n", 0, 130000000, 110000000,
+         46000000, 6100},
+        {"1,000\n\n300\n20\n", IDS_ZERO_VALUE, 1000, 7, 7, 2500},
+        {"1000,500,300,20\r\n\r\n", 0, 1000, 500, 300, 2000},
+        // Without tabs or line breaks the commas still separate the fields.
+        {"130,000,000,61%", 0, 130, 1, 0, 6100},
+        {"１２５００００００，１２０，１０，２５．５", 0, 125000000, 120, 10, 2550},
     };
     for (const auto& c : cases) {
         BepInputs in{7, 7, 7, 2500, 0};

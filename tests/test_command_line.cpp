@@ -7,12 +7,18 @@
 #include "support/program_sandbox.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringDecoder>
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <signal.h>
+#include <utility>
 
 using brevant::test::ProgramResult;
 using brevant::test::ProgramSandbox;
@@ -81,6 +87,76 @@ TEST(LongNames, TogetherWritesNamesUpToTheLimitAndRefusesTheRecordBeyond)
         ExpectSummaryNamesExist(box.Out(), 7);
         EXPECT_EQ(box.OutFiles().size(), 1 + 7 * 3) << format;
         ExpectNoTemporaries(box.Work());
+    }
+}
+
+TEST(Together, NamesTheRecordsThatWereNotWritten)
+{
+    ProgramSandbox box;
+    // The third record's first chart has a folder in its place.
+    ASSERT_TRUE(QDir().mkpath(box.Out() + u"/C_" + kTitles[0] + u".bmp"));
+    const ProgramResult r =
+        box.Batch(box.Input(Record("A") + Record("B") + Record("C") + Record("D") + Record("E")),
+                  u"together"_qs);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 1);
+    const QString err = QString::fromUtf8(r.err);
+    EXPECT_TRUE(err.startsWith(u"3行目: C,1000,500,300,25\n"_qs)) << r.err.toStdString();
+    EXPECT_FALSE(err.contains(u"stopped"_qs)) << r.err.toStdString();
+    EXPECT_EQ(err.count(u"行目"_qs), 1) << r.err.toStdString(); // only that record
+    ExpectSummaryNamesExist(box.Out(), 4);
+    EXPECT_TRUE(QFileInfo::exists(box.Out() + u"/E_" + kTitles[2] + u".bmp"));
+}
+
+// Ctrl+C or SIGTERM in the middle of a batch: it stops between two records, leaves no
+// temporary file, every record it wrote is whole, and the status says which signal.
+TEST(Signals, StoppedBatchLeavesNothingHalfDone)
+{
+    QByteArray csv;
+    for (int i = 0; i < 5000; ++i)
+        csv += Record("r" + QByteArray::number(i));
+    for (const auto& [signal, mode] : {std::pair(SIGTERM, "together"), std::pair(SIGINT, "folders")}) {
+        ProgramSandbox box;
+        QProcess process;
+        process.setProcessEnvironment(box.Environment());
+        process.setWorkingDirectory(box.Work());
+        process.start(QStringLiteral(BREVANT_BINARY),
+                      {u"batch"_qs, box.Input(csv), u"--mode"_qs, QString::fromLatin1(mode),
+                       u"--out"_qs, box.Out(), u"--format"_qs, u"bmp"_qs, u"--size"_qs,
+                       u"480x200"_qs});
+        ASSERT_TRUE(process.waitForStarted());
+        // Well into the batch: some records written, many to come.
+        QElapsedTimer clock;
+        clock.start();
+        const auto written = [&box] {
+            int files = 0;
+            for (QDirIterator it(box.Out(), QDir::Files, QDirIterator::Subdirectories);
+                 it.hasNext(); it.next())
+                ++files;
+            return files;
+        };
+        while (written() < 40 && clock.elapsed() < 60000)
+            process.waitForFinished(5);
+        ASSERT_EQ(process.state(), QProcess::Running) << mode;
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(30000)) << mode;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << mode;
+        EXPECT_EQ(process.exitCode(), 128 + signal) << mode;
+        const QByteArray err = process.readAllStandardError();
+        EXPECT_TRUE(err.contains("batch stopped by")) << err.toStdString();
+        EXPECT_TRUE(process.readAllStandardOutput().isEmpty()) << mode;
+        ExpectNoTemporaries(box.Base());
+        if (std::strcmp(mode, "together") == 0) {
+            const qsizetype listed = SummaryNames(box.Out() + u"/BEP.csv").size() / 3;
+            EXPECT_GT(listed, 0);
+            EXPECT_LT(listed, 5000);
+            ExpectSummaryNamesExist(box.Out(), listed);
+        } else {
+            const QStringList folders = QDir(box.Out()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            EXPECT_LT(folders.size(), 5000);
+            for (const QString& folder : folders)
+                ExpectSummaryNamesExist(box.Out() + u'/' + folder, 1);
+        }
     }
 }
 
@@ -179,13 +255,17 @@ TEST(SummaryNames, CharactersCp932LacksAreReplacedOnDiskAndInTheSummaryAlike)
         ProgramSandbox box;
         const ProgramResult r = box.Batch(box.Input(csv), u"together"_qs);
         ASSERT_TRUE(r.finished);
-        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        ExpectSummaryNamesExist(box.Out(), std::size(names));
+        // The leader and the lone accent would replace the emoji's charts: refused.
+        EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+        const QString err = QString::fromUtf8(r.err);
+        EXPECT_TRUE(err.contains(u"\n4行目: \u2024,"_qs) && err.contains(u"\n5行目: \u0301,"_qs))
+            << r.err.toStdString();
+        ExpectSummaryNamesExist(box.Out(), 4);
         const QStringList listed = SummaryNames(box.Out() + u"/BEP.csv");
         EXPECT_EQ(listed.value(0), u"Cafe_損益分岐点図表.bmp"_qs);
         EXPECT_EQ(listed.value(3), u"____損益分岐点図表.bmp"_qs);
         EXPECT_EQ(listed.value(6), u"__損益分岐点図表.bmp"_qs);
-        EXPECT_EQ(listed.value(15), u"日本_損益分岐点図表.bmp"_qs);
+        EXPECT_EQ(listed.value(9), u"日本_損益分岐点図表.bmp"_qs);
     }
     {
         ProgramSandbox box;

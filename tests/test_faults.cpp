@@ -4,7 +4,7 @@
 // (or its silence), leave no partial file and no changed file, and leave the program
 // working.
 
-#include "profile_store.h"
+#include "ini_profile_store.h"
 #include "settings.h"
 #include "text_util.h"
 #include "headless_chart_host.h"
@@ -91,7 +91,7 @@ struct Scene {
             int id = 0;
             for (int candidate : {IDS_MEMORY, IDS_WORK_FOLDER, IDS_PDF_FAILED, IDS_OPEN_FAILED,
                                   IDS_NO_DATA, IDS_FIELD_COUNT, IDS_FOLDER_EXISTS,
-                                  IDS_DESKTOP_FOLDER, IDS_SAVED_SHOW})
+                                  IDS_DESKTOP_FOLDER, IDS_SAVED_SHOW, IDS_RECORDS_LEFT_OUT})
                 if (m.text.endsWith(*LoadStringEntry(candidate)))
                     id = candidate;
             ids.append(id);
@@ -362,7 +362,8 @@ TEST(BatchInputFault, InputThatIsNoReadableFileShows30009)
             ASSERT_TRUE(QDir().mkpath(s.Root()));
             const auto before = Snapshot(s.dir.path());
             FifoRescue rescue(input);
-            EXPECT_FALSE(s.Batch(input, folders)) << c.what;
+            // An output root that does not exist yet is not made for such an input.
+            EXPECT_FALSE(s.Batch(input, folders, s.Path(u"out/deeper"_qs))) << c.what;
             EXPECT_FALSE(rescue.Rescued()) << c.what << ": blocked on the input";
             EXPECT_EQ(s.MessageIds(), QList<int>{IDS_OPEN_FAILED}) << c.what;
             EXPECT_EQ(s.platform.messages.value(0).flags, unsigned(kMbError)) << c.what;
@@ -425,6 +426,8 @@ TEST(ProfileFault, DamagedFileIsReadAsFarAsItGoesAndNeverChangedByReading)
         {"cut inside a value", "[Last]\nRitsu=1234\nFontSize=1", 1234, 5},
         {"cut inside a key", "[Last]\nRitsu=1234\nFontSi", 1234, 10},
         {"cut inside the section", "[La", 2500, 10},
+        {"a section header without ]", "[Last]\nRitsu=1234\n[Extra\nFontSize=20\n", 1234, 10},
+        {"that header first", "[Extra\nFontSize=20\n[Last]\nRitsu=1234\n", 1234, 10},
         {"empty", "", 2500, 10},
         {"NUL bytes", QByteArray("[Last]\nRitsu=12\0" "34\nFontSize=20\n", 31), 12, 20},
         {"not UTF-8", "[Last]\nTitle0=\xff\xfe\x80\nRitsu=4321\n", 4321, 10},
@@ -498,7 +501,6 @@ TEST(ProfileFault, NoFileAtThePathGivesDefaultsAndIsLeftAlone)
             // The window saves on close; nothing there may be replaced.
             SaveSettings(store, changed);
             store.Sync();
-            fprintf(stderr, "DEBUG after sync size %lld\n", (long long)QFileInfo(path).size());
         }
         EXPECT_EQ(Snapshot(dir.path()), before) << c.what;
         if (QString(c.what) == u"a FIFO") {
@@ -518,8 +520,7 @@ TEST(ProfileFault, NoFileAtThePathGivesDefaultsAndIsLeftAlone)
 
 TEST(ProfileFault, SaveThatFailsPartWayKeepsTheEarlierFile)
 {
-    // QSettings shares one copy of each file's contents within a process, so every case
-    // has a file of its own and the results are read as bytes.
+    // Every case has a file of its own, and the results are read as bytes.
     QTemporaryDir dir;
     StoredSettings earlier;
     earlier.ratio = 1111;

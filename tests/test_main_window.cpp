@@ -6,11 +6,16 @@
 #include "about_dlg.h"
 #include "help_pages.h"
 #include "dialog_templates.h"
+#include "ctarnel_app.h"
+#include "ini_profile_store.h"
+#include "support/file_helpers.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -197,6 +202,55 @@ TEST(MainWindow, SavesEveryValueAsShown)
     EXPECT_EQ(h.Stored("Col3").toString(), "16744448");
     EXPECT_EQ(h.Stored("Ritsu").toInt(), 2500);
     EXPECT_EQ(h.Stored("Zoomed").toInt(), 0);
+}
+
+TEST(MainWindow, QuitKeepsEverythingOfAFileWithABrokenLine)
+{
+    // A hand-edited file: a section header lacks its "]", one value is an encoded object.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Velmora/Brevant.ini"_qs);
+    const QByteArray before = "[Other]\nKeep=1\n\n[Last]\nTitle0=売上の図\nKingaku0=5000000\n"
+                              "Ritsu=3300\nTitle1=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\aQPixmap)\n"
+                              "[Extra\nNote=mine\n";
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(u"Velmora"_qs)));
+    ASSERT_TRUE(test::WriteAll(path, before));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner)); // private
+
+    // The program's own run: the window opens on the file and the user quits with 終了.
+    QString shownTitle;
+    QString shownMaximum;
+    {
+        FakePlatform platform(dir.path());
+        IniProfileStore store(path);
+        CTarnelApp app(platform, store);
+        QTimer::singleShot(0, [&] {
+            auto* w = qobject_cast<CTarnelDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(w, nullptr);
+            shownTitle = w->control<QLineEdit>(IDC_TITLE0)->text();
+            shownMaximum = w->control<QLineEdit>(IDC_MAX_SALES)->text();
+            w->control<QLineEdit>(IDC_TITLE2)->setFocus();
+            w->control<QLineEdit>(IDC_TITLE2)->selectAll();
+            QTest::keyClicks(w->control<QLineEdit>(IDC_TITLE2), u"Mine"_qs);
+            w->control<QPushButton>(IDC_EXIT)->click();
+        });
+        app.InitInstance();
+    }
+    EXPECT_EQ(shownTitle, u"売上の図"_qs);
+    EXPECT_EQ(shownMaximum, u"5000000"_qs);
+
+    // The file as it was stays beside it; the new one keeps every line that is not ours.
+    EXPECT_EQ(test::ReadAll(path + u".bak"_qs), before);
+    EXPECT_FALSE(QFileInfo(path + u".bak"_qs).permissions() & (QFile::ReadGroup | QFile::ReadOther));
+    const QByteArray after = test::ReadAll(path);
+    EXPECT_TRUE(after.startsWith("[Other]\nKeep=1\n\n[Last]\nTitle0=売上の図\nKingaku0=5000000\n"
+                                 "Ritsu=3300\n"))
+        << after.constData();
+    EXPECT_TRUE(after.endsWith("\n[Extra\nNote=mine\n")) << after.constData();
+    IniProfileStore again(path);
+    const StoredSettings s = LoadSettings(again);
+    EXPECT_EQ(s.style.titles, (std::array<QString, 3>{u"売上の図"_qs, DefaultTitle(1), u"Mine"_qs}));
+    EXPECT_EQ(s.amountTexts[0], u"5000000"_qs);
+    EXPECT_EQ(s.ratio, 3300);
 }
 
 TEST(MainWindow, PlacementFollowsTheStoredRectangleInsideTheDesktop)

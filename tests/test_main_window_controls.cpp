@@ -2,6 +2,8 @@
 
 #include "color_button.h"
 #include "dialog_templates.h"
+#include "four_values.h"
+#include "text_util.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
 
@@ -26,6 +28,19 @@ const QString kConfirm = QStringLiteral(
     "この値を、最大売上高, 目標売上高, 固定費, 変動費率 にセットしてもよろしいですか");
 const QString kZero = QStringLiteral("値に0を設定することはできません");
 
+// Keys as an input method in full-width mode sends them: each carries its full-width
+// character. (QTest::keyClicks can only send Latin-1 text.)
+void TypeFullWidthKeys(QWidget* entry, const QString& text)
+{
+    entry->setFocus();
+    if (auto* spin = qobject_cast<QSpinBox*>(entry))
+        spin->selectAll();
+    else
+        static_cast<QLineEdit*>(entry)->selectAll();
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, entry, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
 } // namespace
 
 TEST(MainWindowControls, PasteSetsTheFourValues)
@@ -45,19 +60,23 @@ TEST(MainWindowControls, PasteSetsTheFourValues)
         {"1000,500,300,-4", kIdYes, {"1000", "500", "300"}, 0, false},
         {",500,300,20", kIdYes, {"1", "1", "1"}, 2500, true},
         {"1000,500,300,20", kIdNo, {"1", "1", "1"}, 2500, false},
+        {"１２５００００００，１２０，１０，２５．５", kIdYes, {"125000000", "120", "10"}, 2550,
+         false},
+        {"１２５００００００", kIdYes, {"125000000", "1", "1"}, 2500, true},
     };
     for (const Case& c : cases) {
         MainWindowHarness h;
         h.Store("Kingaku1", "1");
         h.Store("Kingaku2", "1");
         CTarnelDlg& w = h.Open(false);
-        h.platform.clipboardText = QString::fromLatin1(c.clipboard);
+        h.platform.clipboardText = QString::fromUtf8(c.clipboard);
         h.platform.answers.push_back(c.answer);
         h.At<QPushButton>(IDC_PASTE)->click();
 
         ASSERT_GE(h.platform.messages.size(), 1) << c.clipboard;
-        // The confirmation shows the text as copied, then a line break.
-        EXPECT_EQ(h.platform.messages[0].text, QString::fromLatin1(c.clipboard) + u'\n' + kConfirm);
+        // The confirmation lists the figures the paste sets.
+        EXPECT_EQ(h.platform.messages[0].text,
+                  DescribeFourValues(QString::fromUtf8(c.clipboard)) + kConfirm);
         EXPECT_EQ(h.platform.messages[0].flags, 0x24u);
         for (int k = 0; k < 3; ++k)
             EXPECT_EQ(h.Text(IDC_MAX_SALES + k), QString::fromLatin1(c.entries[k])) << c.clipboard;
@@ -66,11 +85,36 @@ TEST(MainWindowControls, PasteSetsTheFourValues)
         EXPECT_EQ(h.At<QLabel>(IDC_RATIO_TEXT)->text(), RatioText(c.ratio));
         EXPECT_EQ(h.platform.Showed(30014), c.zeroMessage) << c.clipboard;
         if (c.zeroMessage) {
-            // The pasted text, tabs already commas, before the message.
+            // The pasted fields, separated by commas, before the message.
             EXPECT_EQ(h.platform.messages.last().text,
-                      QString::fromLatin1(c.clipboard) + u'\n' + kZero);
+                      NarrowNumberText(QString::fromUtf8(c.clipboard)) + u'\n' + kZero);
             EXPECT_EQ(h.platform.messages.last().flags, 0x10u);
         }
+    }
+}
+
+// Cells copied from a spreadsheet, a row or a column, each go whole into their entry, and
+// the question shows the figures that will be set.
+TEST(MainWindowControls, PasteOfSpreadsheetCellsTakesEachCellWhole)
+{
+    for (const char* clipboard : {"130,000,000\t110,000,000\t46,000,000\t61%\r\n",
+                                  "130,000,000\n110,000,000\n46,000,000\n61%\n"}) {
+        MainWindowHarness h;
+        CTarnelDlg& w = h.Open(false);
+        h.platform.clipboardText = QString::fromLatin1(clipboard);
+        h.platform.answers.push_back(kIdYes);
+        h.At<QPushButton>(IDC_PASTE)->click();
+        ASSERT_EQ(h.platform.messages.size(), 1) << clipboard; // no 30014
+        EXPECT_EQ(h.platform.messages[0].text,
+                  QStringLiteral("最大売上高：130,000,000円\n目標売上高：110,000,000円\n"
+                                 "固定費：46,000,000円\n変動費率：61.00%\n") +
+                      kConfirm);
+        EXPECT_EQ(h.Text(IDC_MAX_SALES), "130000000");
+        EXPECT_EQ(w.Inputs().maxSales, 130000000);
+        EXPECT_EQ(w.Inputs().targetSales, 110000000);
+        EXPECT_EQ(w.Inputs().fixedCosts, 46000000);
+        EXPECT_EQ(w.Inputs().variableCostRatio, 6100);
+        EXPECT_EQ(h.At<QLabel>(IDC_TARGET_SALES_WORDS)->text(), QStringLiteral("1億1000万円"));
     }
 }
 
@@ -81,8 +125,14 @@ TEST(MainWindowControls, PasteAppliesTheAmountRuleToEveryField)
     h.platform.clipboardText = QStringLiteral("3000000000,0,-1,56.13\r\n");
     h.platform.answers.push_back(kIdYes);
     h.At<QPushButton>(IDC_PASTE)->click();
+    // The question tells of the cap; nothing more is shown.
+    ASSERT_EQ(h.platform.messages.size(), 1);
+    EXPECT_EQ(h.platform.messages[0].text,
+              QStringLiteral("最大売上高：2,147,483,647円（上限）\n目標売上高：1円\n固定費：0円\n"
+                             "変動費率：56.13%\n") +
+                  kConfirm);
     EXPECT_EQ(w.Inputs().maxSales, 2147483647.0);
-    EXPECT_EQ(h.At<QLabel>(IDC_MAX_SALES_WORDS)->text(), QStringLiteral("30億円"));
+    EXPECT_EQ(h.At<QLabel>(IDC_MAX_SALES_WORDS)->text(), QStringLiteral("21億4748万3647円"));
     EXPECT_EQ(w.Inputs().targetSales, 1);
     EXPECT_EQ(h.At<QLabel>(IDC_TARGET_SALES_WORDS)->text(), QStringLiteral("1円"));
     EXPECT_EQ(w.Inputs().fixedCosts, 0);
@@ -134,6 +184,39 @@ TEST(MainWindowControls, TypedAmountsRunTheAmountRule)
     h.Type(IDC_FIXED_COSTS, QStringLiteral("100050000"));
     EXPECT_EQ(w.Inputs().fixedCosts, 100050000);
     EXPECT_EQ(h.At<QLabel>(IDC_FIXED_COSTS_WORDS)->text(), QStringLiteral("1億5万円"));
+
+    // Full-width digits, as keys or committed by an input method, go in as digits.
+    TypeFullWidthKeys(h.At(IDC_MAX_SALES), QStringLiteral("１２５００００００"));
+    EXPECT_EQ(h.Text(IDC_MAX_SALES), "125000000");
+    EXPECT_EQ(w.Inputs().maxSales, 125000000);
+    EXPECT_EQ(h.At<QLabel>(IDC_MAX_SALES_WORDS)->text(), QStringLiteral("1億2500万円"));
+    h.Type(IDC_TARGET_SALES, QStringLiteral("９８７６"));
+    EXPECT_EQ(h.Text(IDC_TARGET_SALES), "9876");
+    EXPECT_EQ(w.Inputs().targetSales, 9876);
+    TypeFullWidthKeys(h.At(IDC_TARGET_SALES), QStringLiteral("１，２"));
+    EXPECT_EQ(h.Text(IDC_TARGET_SALES), "12"); // still digits only
+}
+
+// Typing beyond 2,147,483,647 shows the capped figure, which the charts and outputs use,
+// and says so once; a capped amount loaded at start is shown without a message.
+TEST(MainWindowControls, AnAmountBeyondTheCapIsShownAsTheCapAndTold)
+{
+    MainWindowHarness h;
+    h.Store("Kingaku1", "5000000000");
+    CTarnelDlg& w = h.Open();
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+    EXPECT_EQ(h.At<QLabel>(IDC_TARGET_SALES_WORDS)->text(), QStringLiteral("21億4748万3647円"));
+
+    h.Type(IDC_MAX_SALES, QStringLiteral("3000000000"));
+    EXPECT_EQ(w.Inputs().maxSales, 2147483647.0);
+    EXPECT_EQ(h.At<QLabel>(IDC_MAX_SALES_WORDS)->text(), QStringLiteral("21億4748万3647円"));
+    ASSERT_EQ(h.platform.messages.size(), 1);
+    EXPECT_EQ(h.platform.messages[0].text,
+              QStringLiteral("最大売上高：3000000000\n設定できる金額は2,147,483,647円までです\n"
+                             "2,147,483,647円として計算します"));
+    EXPECT_EQ(h.platform.messages[0].flags, 0x40u);
+    QTest::keyClicks(h.At(IDC_MAX_SALES), QStringLiteral("0")); // still beyond: not told again
+    EXPECT_EQ(h.platform.messages.size(), 1);
 }
 
 TEST(MainWindowControls, SpinStepsAreClampedToTheirRanges)
@@ -207,6 +290,10 @@ TEST(MainWindowControls, TypedSpinNumbersCountWhenEditingFinishes)
     QTest::keyClick(h.At(IDC_FONT_SIZE), Qt::Key_Enter);
     EXPECT_EQ(w.Style().fontSize, 5);
     EXPECT_EQ(h.At<QSpinBox>(IDC_FONT_SIZE)->text(), "5");
+
+    TypeFullWidthKeys(h.At(IDC_WIDTH2), QStringLiteral("１５"));
+    QTest::keyClick(h.At(IDC_WIDTH2), Qt::Key_Return);
+    EXPECT_EQ(w.Style().lineWidths[2], 15);
 
     h.Type(IDC_RATIO, QStringLiteral("99999"));
     h.At(IDC_TITLE0)->setFocus(); // focus leaving finishes the edit

@@ -122,7 +122,8 @@ TEST(MainWindowOutput, SuccessfulBatchShowsTheLastRecord)
     EXPECT_EQ(h.Text(IDC_MAX_SALES), u"5000000000"_qs);
     EXPECT_EQ(h.Text(IDC_TARGET_SALES), u"3000000000"_qs);
     EXPECT_EQ(h.Text(IDC_FIXED_COSTS), u"100"_qs);
-    EXPECT_EQ(h.At<QLabel>(IDC_MAX_SALES_WORDS)->text(), u"50億円"_qs);
+    EXPECT_EQ(h.At<QLabel>(IDC_MAX_SALES_WORDS)->text(), u"21億4748万3647円"_qs);
+    EXPECT_TRUE(h.platform.Showed(IDS_AMOUNT_CAPPED));
     EXPECT_EQ(w.Inputs().maxSales, 2147483647);
     EXPECT_EQ(w.Inputs().fixedCosts, 100);
     EXPECT_EQ(w.Inputs().variableCostRatio, 15000);
@@ -154,6 +155,28 @@ TEST(MainWindowOutput, FailedBatchPutsTheWindowBack)
     EXPECT_FALSE(h.At<QCheckBox>(IDC_CHART1_CHECK)->isChecked());
     EXPECT_EQ(w.ComposedImage(), composed);
     EXPECT_EQ(h.At<QProgressBar>(IDC_PROGRESS)->value(), 0);
+}
+
+TEST(MainWindowOutput, PartialBatchSaysWhichRecordsAreMissing)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = OpenWithSample(h);
+    const BepInputs before = w.Inputs();
+    // A folder stands where the second record's first chart belongs.
+    ASSERT_TRUE(QDir().mkpath(h.platform.desktop + u"/BEP/B_"_qs + DefaultTitle(0) + u".jpeg"));
+    h.platform.openNames = {
+        WriteCsv(h, u"list.csv"_qs, "A,1000,500,300,25\nB,1000,600,300,25\nC,1000,700,300,25\n")};
+    h.platform.answers = {kIdNo}; // all together
+    h.At<QPushButton>(IDC_BATCH)->click();
+
+    // Told once at the end, with the record's line; no "saved" question.
+    ASSERT_EQ(h.platform.messages.size(), 2);
+    EXPECT_EQ(h.platform.messages[1].text,
+              u"2行目: B,1000,600,300,25\n"_qs + *LoadStringEntry(IDS_RECORDS_LEFT_OUT));
+    EXPECT_EQ(h.platform.messages[1].flags, unsigned(kMbError));
+    EXPECT_TRUE(QFile::exists(h.platform.desktop + u"/BEP/C_"_qs + DefaultTitle(0) + u".jpeg"));
+    EXPECT_EQ(w.Inputs().maxSales, before.maxSales);
+    EXPECT_EQ(h.Text(IDC_MAX_SALES), u"154321000"_qs);
 }
 
 TEST(MainWindowOutput, DroppedFiles)

@@ -7,7 +7,7 @@
 #include "bep_model.h"
 #include "headless_chart_host.h"
 #include "batch.h"
-#include "cli_commands.h"
+#include "cli_common.h"
 #include "four_values.h"
 #include "image_export.h"
 #include "support/fake_platform.h"

@@ -1,13 +1,22 @@
-#include "profile_store.h"
+#include "ini_profile_store.h"
 #include "settings.h"
 
+#include "support/file_helpers.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 
 using namespace brevant;
+using brevant::test::ReadAll;
+using brevant::test::WriteAll;
 
 namespace {
 
@@ -225,6 +234,38 @@ TEST(IniProfileStore, RoundTripThroughARealFile)
     EXPECT_EQ(back.ratio, 2550);
 }
 
+TEST(IniProfileStore, AWriteReachesTheFileSoonKeepingWhatOthersWroteMeanwhile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Brevant.ini"_qs);
+    IniProfileStore store(path);
+    ASSERT_TRUE(WriteAll(path, "[Other]\nKeep=1\n")); // another program, after our load
+    QEventLoop loop; // as the window writes, from its events
+    QTimer::singleShot(0, &loop, [&] {
+        store.WriteInt(kSection, u"AlwaysShow"_qs, 0);
+        loop.quit();
+    });
+    loop.exec();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ReadAll(path), "[Other]\nKeep=1\n\n[Last]\nAlwaysShow=0\n");
+}
+
+TEST(IniProfileStore, AFileNotReadWholeIsKeptAsItWasBeforeTheRunChangedIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Brevant.ini"_qs);
+    const QByteArray damaged = "[Last\nRitsu=1\n"; // the header lacks its "]"
+    ASSERT_TRUE(WriteAll(path, damaged));
+    IniProfileStore store(path);
+    EXPECT_EQ(store.ReadInt(kSection, u"Ritsu"_qs, 0), 1);
+    store.WriteInt(kSection, u"AlwaysShow"_qs, 0);
+    store.Sync();
+    store.WriteInt(kSection, u"AlwaysShow"_qs, 1);
+    store.Sync();
+    EXPECT_EQ(ReadAll(path + u".bak"_qs), damaged);
+    EXPECT_EQ(ReadAll(path), "[Last\nRitsu=1\nAlwaysShow=1\n");
+}
+
 TEST(IniProfileStore, DefaultPathFollowsXdgConfigHome)
 {
     const QByteArray old = qgetenv("XDG_CONFIG_HOME");
@@ -256,5 +297,98 @@ TEST(IniProfileStore, UnreadableFileStartsWithDefaultsAndIsReplacedOnSave)
     IniProfileStore store(second);
     const StoredSettings s = LoadSettings(store);
     EXPECT_EQ(s.ratio, 1234);
+    EXPECT_EQ(s.style.fontSize, 10);
+}
+
+TEST(IniProfileStore, FilesOfQSettingsReadTheSameAndOursReadTheSameInIt)
+{
+    // Texts QSettings writes in its own ways: non-ASCII, a leading "@", separators, quotes
+    // and backslashes, outer spaces, control characters, a NUL before hex digits.
+    const QStringList texts = {u"損益分岐点図表①"_qs, u"ﾃｽﾄ～😀"_qs, u"@home"_qs,
+                               u"@@x"_qs, u"@Variant(x)"_qs, u"a, b;c=\"d\"\\"_qs,
+                               u" lead"_qs, u"tail "_qs, u"tab\there\nline"_qs,
+                               u"nul"_qs + QChar(0) + u"0f"_qs, u"\x01" "7"_qs, QString()};
+    const auto key = [](qsizetype k) -> QString { return u"Title"_qs + QString::number(k); };
+    // QSettings keeps integers of this program as decimal text.
+    const auto writeQt = [&](const QString& path) {
+        QSettings qt(path, QSettings::IniFormat);
+        for (qsizetype k = 0; k < texts.size(); ++k)
+            qt.setValue(kSection + u'/' + key(k), texts[k]);
+        qt.setValue(kSection + u"/Ritsu", QString::number(-17));
+    };
+    const auto writeOurs = [&](IniProfileStore& store) {
+        for (qsizetype k = 0; k < texts.size(); ++k)
+            store.WriteString(kSection, key(k), texts[k]);
+        store.WriteInt(kSection, u"Ritsu"_qs, -17);
+    };
+    QTemporaryDir dir;
+
+    const QString old = dir.filePath(u"old.ini"_qs);
+    writeQt(old);
+    const QByteArray oldBytes = ReadAll(old);
+    {
+        IniProfileStore store(old);
+        for (qsizetype k = 0; k < texts.size(); ++k)
+            EXPECT_EQ(store.ReadString(kSection, key(k), u"?"_qs), texts[k]) << k;
+        EXPECT_EQ(store.ReadInt(kSection, u"Ritsu"_qs, 0), -17);
+        writeOurs(store); // the same values: not a byte changes
+    }
+    EXPECT_EQ(ReadAll(old), oldBytes);
+
+    // A new file of ours holds every value as QSettings writes it, and reads the same there.
+    const QString ours = dir.filePath(u"ours.ini"_qs);
+    {
+        IniProfileStore store(ours);
+        writeOurs(store);
+    }
+    const auto sortedLines = [](const QString& path) {
+        QList<QByteArray> lines = ReadAll(path).split('\n');
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+    const QString reference = dir.filePath(u"reference.ini"_qs);
+    writeQt(reference);
+    EXPECT_EQ(sortedLines(ours), sortedLines(reference));
+    QSettings qt(ours, QSettings::IniFormat);
+    for (qsizetype k = 0; k < texts.size(); ++k)
+        EXPECT_EQ(qt.value(kSection + u'/' + key(k)).toString(), texts[k]) << k;
+}
+
+TEST(IniProfileStore, ValuesAreTextAndEncodedObjectsAreBadValues)
+{
+    // What QSettings would decode into an object counts as a value that cannot be read
+    // (the default); everything else is the text it is.
+    struct Case {
+        const char* value;
+        const char* title; // null: the default title
+    } cases[] = {
+        {"@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\aQPixmap\\0\\0\\0\\0)", nullptr},
+        {"@ByteArray(abc)", nullptr},
+        {"@Rect(1 2 3 4)", nullptr},
+        {"@Invalid()", nullptr},
+        {"@String(abc)", "abc"},
+        {"@@Rect(1 2 3 4)", "@Rect(1 2 3 4)"},
+        {"@Rect(1 2", "@Rect(1 2"},
+        {"売上, 費用", "売上, 費用"},
+        {"  \"a;b\" ; note", "a;b"},
+        {"\\x3042\\101z", "あAz"},
+    };
+    QTemporaryDir dir;
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QString::number(++n));
+        ASSERT_TRUE(WriteAll(path, QByteArray("[Last]\nTitle0=") + c.value + "\n"));
+        IniProfileStore store(path);
+        EXPECT_EQ(LoadSettings(store).style.titles[0],
+                  c.title ? QString::fromUtf8(c.title) : DefaultTitle(0))
+            << c.value;
+    }
+    // An integer in QSettings' object form is no integer either.
+    const QString path = dir.filePath(u"int"_qs);
+    ASSERT_TRUE(WriteAll(path, "[Last]\nRitsu=@Variant(\\0\\0\\0\\x2\\0\\0\\x4\\xd2)\n"
+                               "FontSize=@ByteArray(20)\n"));
+    IniProfileStore store(path);
+    const StoredSettings s = LoadSettings(store);
+    EXPECT_EQ(s.ratio, 2500);
     EXPECT_EQ(s.style.fontSize, 10);
 }

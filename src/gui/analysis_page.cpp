@@ -3,13 +3,14 @@
 #include "analysis.h"
 #include "platform.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
 
 #include <algorithm>
-#include <cmath>
+#include <iterator>
 
 namespace brevant {
 
@@ -22,10 +23,14 @@ const QColor kQuiet(0x5e, 0x5c, 0x64);
 const QColor kRule(0xc0, 0xc0, 0xc0);
 const QColor kHeaderBand(0xf0, 0xf0, 0xf0);
 
-constexpr int kMargin = 10;
-constexpr int kIndent = 16;
-constexpr int kGap = 24;
-constexpr int kCellPad = 8;
+constexpr int kMargin = 10;      // white around the page
+constexpr int kIndent = 16;      // a list or table under its heading
+constexpr int kGap = 24;         // between the columns of a figure list
+constexpr int kCellPad = 8;      // inside a table cell, left and right
+constexpr int kRowPad = 2;       // above and below each row
+constexpr int kHeadingSpace = 12;
+constexpr int kNoteSpace = 4;
+constexpr double kTitleScale = 1.3;
 
 const char16_t kNote[] =
     u"図表の「目標営業利益」は目標売上高と損益分岐点売上高の差で、会計では安全余裕額と呼びます。"
@@ -36,184 +41,219 @@ const char16_t kFooter[] =
     u"F4キーでこの表示を閉じます（F1～F3キーとヘルプボタンでも閉じます）。"
     u"Ctrl+Cキーで感度分析の表をコピーします。";
 
+QTextCharFormat Plain(const QColor& colour)
+{
+    QTextCharFormat format;
+    format.setForeground(colour);
+    return format;
+}
+
+QTextCharFormat Bold(const QColor& colour)
+{
+    QTextCharFormat format = Plain(colour);
+    format.setFontWeight(QFont::Bold);
+    return format;
+}
+
+QColor EffectColour(int effect)
+{
+    return effect > 0 ? kGain : effect < 0 ? kLoss : kText;
+}
+
+// Starts a paragraph spaceAbove below the last one. The empty paragraph a table leaves after
+// itself is taken instead; the layout ignores its top margin, so the table keeps the space.
+void StartParagraph(QTextCursor& cursor, qreal spaceAbove)
+{
+    QTextBlockFormat block;
+    block.setTopMargin(spaceAbove);
+    if (cursor.block().length() > 1) {
+        cursor.insertBlock(block);
+        return;
+    }
+    cursor.setBlockFormat(block);
+    QTextCursor before = cursor;
+    if (!before.movePosition(QTextCursor::PreviousBlock))
+        return;
+    if (QTextTable* table = before.currentTable()) {
+        QTextTableFormat format = table->format();
+        format.setBottomMargin(spaceAbove);
+        table->setFormat(format);
+    }
+}
+
+void AddTitle(QTextCursor& cursor, const QString& text)
+{
+    StartParagraph(cursor, 0);
+    QTextCharFormat format = Bold(kText);
+    const qreal size = cursor.document()->defaultFont().pointSizeF();
+    format.setFontPointSize(size > 0 ? size * kTitleScale : 14);
+    cursor.insertText(text, format);
+}
+
+void AddHeading(QTextCursor& cursor, const QString& text)
+{
+    StartParagraph(cursor, kHeadingSpace);
+    cursor.insertText(text, Bold(kText));
+}
+
+void AddNote(QTextCursor& cursor, const QString& text, qreal spaceAbove = kNoteSpace)
+{
+    StartParagraph(cursor, spaceAbove);
+    cursor.insertText(text, Plain(kQuiet));
+}
+
+// Room a cell keeps from its neighbours.
+QTextTableCellFormat CellBox(int left, int right)
+{
+    QTextTableCellFormat box;
+    box.setLeftPadding(left);
+    box.setRightPadding(right);
+    box.setTopPadding(kRowPad);
+    box.setBottomPadding(kRowPad);
+    return box;
+}
+
+QTextTableFormat TableUnderHeading()
+{
+    QTextTableFormat format;
+    format.setBorder(0);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_None);
+    format.setCellSpacing(0);
+    format.setCellPadding(0);
+    format.setLeftMargin(kIndent);
+    format.setTopMargin(kNoteSpace);
+    return format;
+}
+
+// Fills a table's cells in reading order, each on one line: a figure never breaks.
+class CellWriter {
+public:
+    explicit CellWriter(QTextTable* table) : table_(table) {}
+
+    void Add(const QString& text, const QTextCharFormat& format, Qt::Alignment align,
+             const QTextTableCellFormat& box)
+    {
+        QTextTableCell cell = table_->cellAt(next_ / table_->columns(), next_ % table_->columns());
+        ++next_;
+        cell.setFormat(box);
+        QTextBlockFormat block;
+        block.setAlignment(align);
+        block.setNonBreakableLines(true);
+        QTextCursor cursor = cell.firstCursorPosition();
+        cursor.setBlockFormat(block);
+        cursor.insertText(text, format);
+    }
+
+private:
+    QTextTable* table_;
+    int next_ = 0;
+};
+
+// Name, value and formula a line each, the values right-aligned in their column.
+void AddFigureList(QTextCursor& cursor, const std::vector<AnalysisLine>& lines)
+{
+    const bool formulas = std::any_of(lines.begin(), lines.end(),
+                                      [](const AnalysisLine& l) { return !l.formula.isEmpty(); });
+    CellWriter cells(
+        cursor.insertTable(int(lines.size()), formulas ? 3 : 2, TableUnderHeading()));
+    for (const AnalysisLine& line : lines) {
+        cells.Add(line.label, Plain(kText), Qt::AlignLeft, CellBox(0, kGap));
+        cells.Add(line.value, Bold(kText), Qt::AlignRight, CellBox(0, kGap));
+        if (formulas)
+            cells.Add(u"＝ "_qs + line.formula, Plain(kQuiet), Qt::AlignLeft, CellBox(0, 0));
+    }
+    cursor.movePosition(QTextCursor::End);
+}
+
+// The heading row on a grey band, then a row per change; a change is coloured by what it
+// does to profit.
+void AddSensitivityTable(QTextCursor& cursor, const std::vector<SensitivityRow>& rows)
+{
+    QTextTableFormat format = TableUnderHeading();
+    format.setBorder(1);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setBorderBrush(kRule);
+    format.setBorderCollapse(true);
+    format.setHeaderRowCount(1);
+    CellWriter cells(cursor.insertTable(int(rows.size()) + 1,
+                                        int(std::size(kSensitivityColumns)), format));
+    const auto align = [](SensitivityColumn column) {
+        return column == SensitivityColumn::Change ? Qt::AlignLeft : Qt::AlignRight;
+    };
+    QTextTableCellFormat headerBox = CellBox(kCellPad, kCellPad);
+    headerBox.setBackground(kHeaderBand);
+    for (SensitivityColumn column : kSensitivityColumns)
+        cells.Add(SensitivityHeading(column), Bold(kText), align(column), headerBox);
+    for (const SensitivityRow& row : rows)
+        for (SensitivityColumn column : kSensitivityColumns)
+            cells.Add(SensitivityCell(row, column),
+                      Plain(EffectColour(SensitivityCellEffect(row, column))), align(column),
+                      CellBox(kCellPad, kCellPad));
+    cursor.movePosition(QTextCursor::End);
+}
+
+QString CellText(const QTextTableCell& cell)
+{
+    QTextCursor cursor = cell.firstCursorPosition();
+    cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    return cursor.selectedText();
+}
+
 } // namespace
 
 AnalysisPage::AnalysisPage(Platform& platform, QWidget* parent)
-    : QAbstractScrollArea(parent), platform_(platform)
+    : QTextEdit(parent), platform_(platform)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(u"損益分岐点分析"_qs);
-    viewport()->setAutoFillBackground(false);
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+    setTabChangesFocus(true);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setAcceptDrops(false);
+    document()->setDocumentMargin(kMargin);
+    document()->setUndoRedoEnabled(false);
     hide();
 }
 
 void AnalysisPage::ShowFigures(const BepInputs& in)
 {
     inputs_ = in;
-    Layout();
-    viewport()->update();
-}
-
-void AnalysisPage::Layout()
-{
-    pieces_.clear();
-    rules_.clear();
-    const QFont plain = font();
-    QFont bold = plain;
-    bold.setBold(true);
-    QFont title = bold;
-    title.setPointSizeF(plain.pointSizeF() > 0 ? plain.pointSizeF() * 1.3 : 14);
-    const QFontMetrics fm(plain), bfm(bold), tfm(title);
-    const int line = fm.height() + 4;
-    const int width = std::max(viewport()->width() - 2 * kMargin, 200);
-
-    int y = kMargin;
-    int row = 0;
-    int right = 0;
-    const auto put = [&](int x, int w, int h, const QString& text, int flags, const QColor& c,
-                         const QFont& f) {
-        pieces_.push_back({QRect(x, y, w, h), text, flags | Qt::AlignVCenter, c, f, row});
-        right = std::max(right, x + w);
-    };
-    const auto heading = [&](const QString& text, const QFont& f, int height) {
-        y += 6;
-        put(kMargin, QFontMetrics(f).horizontalAdvance(text), height, text, Qt::AlignLeft, kText,
-            f);
-        y += height + 2;
-        ++row;
-    };
-    const auto paragraph = [&](const QString& text, const QColor& c) {
-        const QRect r = fm.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, text);
-        y += 4;
-        put(kMargin, width, r.height(), text, Qt::AlignLeft | Qt::TextWordWrap, c, plain);
-        y += r.height();
-        ++row;
-    };
-    // Name, value and formula, the values right-aligned in their column.
-    const auto figures = [&](const std::vector<AnalysisLine>& lines) {
-        int labelWidth = 0, valueWidth = 0;
-        for (const AnalysisLine& l : lines) {
-            labelWidth = std::max(labelWidth, fm.horizontalAdvance(l.label));
-            valueWidth = std::max(valueWidth, bfm.horizontalAdvance(l.value));
-        }
-        const int valueX = kMargin + kIndent + labelWidth + kGap;
-        const int formulaX = valueX + valueWidth + kGap;
-        for (const AnalysisLine& l : lines) {
-            put(kMargin + kIndent, labelWidth, line, l.label, Qt::AlignLeft, kText, plain);
-            put(valueX, valueWidth, line, l.value, Qt::AlignRight, kText, bold);
-            if (!l.formula.isEmpty()) {
-                const QString formula = u"＝ "_qs + l.formula;
-                put(formulaX, fm.horizontalAdvance(formula), line, formula, Qt::AlignLeft,
-                    kQuiet, plain);
-            }
-            y += line;
-            ++row;
-        }
-    };
-
-    heading(u"損益分岐点分析"_qs, title, tfm.height() + 4);
-    heading(u"入力"_qs, bold, line);
-    figures(InputLines(inputs_));
-    heading(u"指標（目標売上高において）"_qs, bold, line);
-    figures(AnalysisLines(inputs_));
-    paragraph(QString::fromUtf16(kNote), kQuiet);
-
-    heading(u"感度分析"_qs, bold, line);
-    const std::vector<SensitivityRow> rows = SensitivityTable(inputs_);
-    std::vector<QStringList> cells{SensitivityHeader()};
-    std::vector<QColor> colours{kText};
-    for (const SensitivityRow& r : rows) {
-        cells.push_back(SensitivityCells(r));
-        const int effect = SensitivityEffect(r);
-        colours.push_back(effect > 0 ? kGain : effect < 0 ? kLoss : kText);
-    }
-    const qsizetype columns = cells.front().size();
-    std::vector<int> widths(size_t(columns), 0);
-    for (size_t r = 0; r < cells.size(); ++r)
-        for (qsizetype c = 0; c < columns; ++c)
-            widths[size_t(c)] = std::max(widths[size_t(c)],
-                                         (r == 0 ? bfm : fm).horizontalAdvance(cells[r][c]) +
-                                             2 * kCellPad);
-    const int tableX = kMargin + kIndent;
-    int tableWidth = 0;
-    for (int w : widths)
-        tableWidth += w;
-    const int tableTop = y;
-    headerBand_ = QRect(tableX, y, tableWidth, line);
-    for (size_t r = 0; r < cells.size(); ++r) {
-        rules_.push_back(QLine(tableX, y, tableX + tableWidth, y));
-        int x = tableX;
-        for (qsizetype c = 0; c < columns; ++c) {
-            // A change is coloured by what it does to profit; no change stays black.
-            const Figure change =
-                r == 0 || c < 4 ? Figure()
-                                : c == 4 ? rows[r - 1].breakEvenChange : rows[r - 1].profitChange;
-            const bool coloured = change && std::round(*change) != 0;
-            put(x + kCellPad, widths[size_t(c)] - 2 * kCellPad, line, cells[r][c],
-                c == 0 ? Qt::AlignLeft : Qt::AlignRight, coloured ? colours[r] : kText,
-                r == 0 ? bold : plain);
-            x += widths[size_t(c)];
-        }
-        y += line;
-        ++row;
-    }
-    rules_.push_back(QLine(tableX, y, tableX + tableWidth, y));
-    for (int x = tableX, c = 0; c <= columns; x += c < columns ? widths[size_t(c)] : 0, ++c)
-        rules_.push_back(QLine(x, tableTop, x, y));
-    paragraph(QString::fromUtf16(kLegend), kQuiet);
-    y += 6;
-    paragraph(QString::fromUtf16(kFooter), kQuiet);
-
-    content_ = QSize(right + kMargin, y + kMargin);
-    verticalScrollBar()->setRange(0, std::max(content_.height() - viewport()->height(), 0));
-    verticalScrollBar()->setPageStep(viewport()->height());
-    verticalScrollBar()->setSingleStep(line);
-    horizontalScrollBar()->setRange(0, std::max(content_.width() - viewport()->width(), 0));
-    horizontalScrollBar()->setPageStep(viewport()->width());
-    horizontalScrollBar()->setSingleStep(line);
+    // The reader keeps their place while the figures change under them.
+    const int top = verticalScrollBar()->value();
+    const int left = horizontalScrollBar()->value();
+    document()->clear();
+    QTextCursor cursor(document());
+    AddTitle(cursor, u"損益分岐点分析"_qs);
+    AddHeading(cursor, u"入力"_qs);
+    AddFigureList(cursor, InputLines(in));
+    AddHeading(cursor, u"指標（目標売上高において）"_qs);
+    AddFigureList(cursor, AnalysisLines(in));
+    AddNote(cursor, QString::fromUtf16(kNote));
+    AddHeading(cursor, u"感度分析"_qs);
+    AddSensitivityTable(cursor, SensitivityTable(in));
+    AddNote(cursor, QString::fromUtf16(kLegend));
+    AddNote(cursor, QString::fromUtf16(kFooter), kHeadingSpace);
+    verticalScrollBar()->setValue(top);
+    horizontalScrollBar()->setValue(left);
 }
 
 QString AnalysisPage::Text() const
 {
-    QString text;
-    int row = -1;
-    for (const Piece& p : pieces_) {
-        if (p.row != row) {
-            if (row >= 0)
-                text += u'\n';
-            row = p.row;
-        } else {
-            text += u'\t';
+    QStringList lines;
+    for (auto it = document()->rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (const auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
+            for (int r = 0; r < table->rows(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < table->columns(); ++c)
+                    cells << CellText(table->cellAt(r, c));
+                lines << cells.join(u'\t');
+            }
+        } else if (!it.currentBlock().text().isEmpty()) {
+            lines << it.currentBlock().text();
         }
-        text += p.text;
     }
-    return text + u'\n';
-}
-
-void AnalysisPage::paintEvent(QPaintEvent*)
-{
-    QPainter p(viewport());
-    p.fillRect(viewport()->rect(), palette().color(QPalette::Base));
-    p.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    p.fillRect(headerBand_, kHeaderBand);
-    p.setPen(kRule);
-    p.drawLines(rules_.data(), int(rules_.size()));
-    for (const Piece& piece : pieces_) {
-        p.setFont(piece.font);
-        p.setPen(piece.colour);
-        p.drawText(piece.rect, piece.flags, piece.text);
-    }
-}
-
-void AnalysisPage::resizeEvent(QResizeEvent* event)
-{
-    QAbstractScrollArea::resizeEvent(event);
-    Layout();
-}
-
-void AnalysisPage::scrollContentsBy(int, int)
-{
-    viewport()->update();
+    return lines.join(u'\n') + u'\n';
 }
 
 void AnalysisPage::keyPressEvent(QKeyEvent* event)
@@ -223,7 +263,7 @@ void AnalysisPage::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    QAbstractScrollArea::keyPressEvent(event);
+    QTextEdit::keyPressEvent(event);
 }
 
 } // namespace brevant

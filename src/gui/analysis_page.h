@@ -4,52 +4,32 @@
 
 #include "bep_model.h"
 
-#include <QAbstractScrollArea>
-#include <QColor>
-#include <QFont>
-#include <QLine>
-#include <QRect>
 #include <QString>
-#include <vector>
+#include <QTextEdit>
 
 namespace brevant {
 
 class Platform;
 
-class AnalysisPage : public QAbstractScrollArea {
+// A read-only text document of headings, figure lists and tables, so that wrapping,
+// scrolling and the sizes of the columns are the text layout's.
+class AnalysisPage : public QTextEdit {
     Q_OBJECT
 public:
     AnalysisPage(Platform& platform, QWidget* parent);
 
-    // Lays the page out for these figures; cheap enough to follow every change.
+    // Writes the page anew for these figures; cheap enough to follow every change.
     void ShowFigures(const BepInputs& in);
-    // Everything the page says, a line per row, cells separated by tabs.
+    // Everything the page says, a line per paragraph or table row, cells separated by tabs.
     QString Text() const;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
     // Ctrl+C copies the sensitivity table as tab-separated text.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    struct Piece {
-        QRect rect;
-        QString text;
-        int flags = 0;
-        QColor colour;
-        QFont font;
-        int row = 0;
-    };
-    void Layout();
-
     Platform& platform_;
     BepInputs inputs_;
-    std::vector<Piece> pieces_;
-    std::vector<QLine> rules_;
-    QRect headerBand_;
-    QSize content_;
 };
 
 } // namespace brevant

@@ -1,6 +1,6 @@
 #include "ctarnel_app.h"
 
-#include "profile_store.h"
+#include "ini_profile_store.h"
 #include "ctarnel_dlg.h"
 #include "qt_platform.h"
 

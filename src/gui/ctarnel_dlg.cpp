@@ -112,6 +112,7 @@ CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTa
     BuildControls();
     ConnectControls();
     LoadSettings();
+    tellCaps_ = true;
     // One more size notification, so the layout runs with the final window size.
     OnSize();
     AddAcceleratorKeys();
@@ -553,6 +554,14 @@ void CTarnelDlg::OnAmountChanged(int index)
     }
     amountWords_[index]->setText(AmountInWords(applied.wordsSource));
     PaintMainWindow();
+    const bool newlyCapped = applied.capped && !amountCapped_[index];
+    amountCapped_[index] = applied.capped;
+    if (newlyCapped && tellCaps_) {
+        static const char16_t* const kLabels[3] = {u"最大売上高：", u"目標売上高：", u"固定費："};
+        ShowMessage(IDS_AMOUNT_CAPPED,
+                    QString::fromUtf16(kLabels[index]) + amountEdits_[index]->text() + u'\n',
+                    kMbInformation);
+    }
 }
 
 void CTarnelDlg::SetRatio(int32_t ratio)
@@ -633,9 +642,13 @@ void CTarnelDlg::PasteFourValues()
     const QString text = platform_.ClipboardText();
     if (text.isEmpty())
         return;
-    if (ShowMessage(IDS_SET_FOUR_VALUES, text + u'\n', kMbQuestion) == kIdNo)
+    // The question lists the figures as they will be set, so a paste that splits a
+    // number differently than meant shows before anything changes.
+    if (ShowMessage(IDS_SET_FOUR_VALUES, DescribeFourValues(text), kMbQuestion) == kIdNo)
         return;
-    SetFourValues(TabsToCommas(text));
+    tellCaps_ = false;
+    SetFourValues(text);
+    tellCaps_ = true;
 }
 
 void CTarnelDlg::SetSampleValues()
@@ -654,7 +667,7 @@ void CTarnelDlg::SetFourValues(const QString& text)
             PaintMainWindow();
         });
     if (failed)
-        ShowMessage(failed, text + u'\n', kMbError);
+        ShowMessage(failed, FourValueFields(text).join(u',') + u'\n', kMbError);
 }
 
 void CTarnelDlg::ToggleHelpPage(int page)

@@ -177,6 +177,11 @@ private:
     ChartStyle style_;
     int32_t outputFormat_ = 0;
     bool amountsReady_ = false;
+    // Per amount entry: its amount was cut to 2,147,483,647 when last applied. A newly cut
+    // amount is told in a message, except while loading and after a paste whose question
+    // already showed it.
+    std::array<bool, 3> amountCapped_{};
+    bool tellCaps_ = false;
     bool helpShown_ = false;
     int shownPage_ = 0;
     bool presentationActive_ = false;

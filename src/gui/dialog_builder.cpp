@@ -3,11 +3,14 @@
 #include "color_button.h"
 #include "dialog_units.h"
 #include "image_resources.h"
+#include "text_util.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRegularExpression>
@@ -18,6 +21,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTextEdit>
+
+#include <algorithm>
 
 namespace brevant {
 
@@ -37,11 +42,21 @@ Qt::Alignment HorizontalAlignment(unsigned style)
 
 QString Text(const char* utf8) { return utf8 ? QString::fromUtf8(utf8) : QString(); }
 
-// Typing accepts digits only, as a number entry does on the desktop; texts the program
-// sets, and pasted texts, may hold anything.
-class DigitsOnlyFilter : public QObject {
+bool AllDigits(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// A number entry takes what an input method in full-width mode types ("１２５", "，")
+// as the ASCII characters they stand for. A digits-only entry refuses anything else that
+// is typed, as a number entry does on the desktop; texts the program sets, and pasted
+// texts, may hold anything.
+class NumberTypingFilter : public QObject {
 public:
-    using QObject::QObject;
+    NumberTypingFilter(QObject* parent, bool digitsOnly)
+        : QObject(parent), digitsOnly_(digitsOnly)
+    {
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -51,14 +66,34 @@ protected:
             const QString text = key->text();
             const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
             if (!command && !text.isEmpty() && text.at(0).isPrint()) {
-                for (QChar c : text) {
-                    if (c < u'0' || c > u'9')
-                        return true;
+                const QString narrow = NarrowNumberText(text);
+                if (digitsOnly_ && !AllDigits(narrow))
+                    return true;
+                if (narrow != text) {
+                    QKeyEvent typed(key->type(), key->key(), key->modifiers(), narrow,
+                                    key->isAutoRepeat(), ushort(key->count()));
+                    QCoreApplication::sendEvent(watched, &typed);
+                    return true;
                 }
+            }
+        } else if (event->type() == QEvent::InputMethod) {
+            // Text committed whole by an input method goes by the same rule as keys.
+            auto* input = static_cast<QInputMethodEvent*>(event);
+            const QString text = input->commitString();
+            const QString narrow = NarrowNumberText(text);
+            if (!text.isEmpty() && (narrow != text || (digitsOnly_ && !AllDigits(narrow)))) {
+                QInputMethodEvent typed(input->preeditString(), input->attributes());
+                typed.setCommitString(digitsOnly_ && !AllDigits(narrow) ? QString() : narrow,
+                                      input->replacementStart(), input->replacementLength());
+                QCoreApplication::sendEvent(watched, &typed);
+                return true;
             }
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    bool digitsOnly_;
 };
 
 QIcon LoadPicture(const char* symbol)
@@ -99,7 +134,7 @@ QWidget* MakeControl(QWidget* window, const ControlTemplate& c, const QRect& px,
         auto* edit = new QLineEdit(window);
         edit->setAlignment(HorizontalAlignment(c.style) | Qt::AlignVCenter);
         if (c.style & kDigitsOnly) {
-            edit->installEventFilter(new DigitsOnlyFilter(edit));
+            edit->installEventFilter(new NumberTypingFilter(edit, true));
             edit->setInputMethodHints(Qt::ImhDigitsOnly);
             // Text composed by an input method arrives without key presses; keep it out.
             edit->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -115,6 +150,7 @@ QWidget* MakeControl(QWidget* window, const ControlTemplate& c, const QRect& px,
         spin->setKeyboardTracking(false);
         spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
         spin->setAccelerated(true);
+        spin->installEventFilter(new NumberTypingFilter(spin, false));
         return spin;
     }
     case ControlKind::Check:

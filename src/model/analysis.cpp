@@ -5,6 +5,7 @@
 #include <QJsonArray>
 
 #include <cmath>
+#include <map>
 
 namespace brevant {
 
@@ -320,32 +321,82 @@ std::vector<AnalysisLine> AnalysisLines(const BepInputs& in)
     return lines;
 }
 
-QStringList SensitivityHeader()
+QString SensitivityHeading(SensitivityColumn column)
 {
-    return {u"変更した項目"_qs,          u"変更後の値"_qs,     u"損益分岐点売上高"_qs,
-            u"営業利益"_qs, u"損益分岐点売上高の増減"_qs, u"営業利益の増減"_qs};
+    switch (column) {
+    case SensitivityColumn::Change: return u"変更した項目"_qs;
+    case SensitivityColumn::ChangedValue: return u"変更後の値"_qs;
+    case SensitivityColumn::BreakEvenSales: return u"損益分岐点売上高"_qs;
+    case SensitivityColumn::OperatingProfit: return u"営業利益"_qs;
+    case SensitivityColumn::BreakEvenChange: return u"損益分岐点売上高の増減"_qs;
+    case SensitivityColumn::ProfitChange: return u"営業利益の増減"_qs;
+    }
+    return QString();
 }
 
-QStringList SensitivityCells(const SensitivityRow& row)
+namespace {
+
+// The amount a column holds in yen; none for the label and the moved input.
+Figure SensitivityAmount(const SensitivityRow& row, SensitivityColumn column)
 {
-    return {SensitivityLabel(row),         FormatChangedValue(row),
-            FormatYen(row.breakEvenSales), FormatYen(row.operatingProfit),
-            FormatSignedYen(row.breakEvenChange), FormatSignedYen(row.profitChange)};
+    switch (column) {
+    case SensitivityColumn::BreakEvenSales: return row.breakEvenSales;
+    case SensitivityColumn::OperatingProfit: return row.operatingProfit;
+    case SensitivityColumn::BreakEvenChange: return row.breakEvenChange;
+    case SensitivityColumn::ProfitChange: return row.profitChange;
+    case SensitivityColumn::Change:
+    case SensitivityColumn::ChangedValue: break;
+    }
+    return std::nullopt;
+}
+
+bool IsChangeColumn(SensitivityColumn column)
+{
+    return column == SensitivityColumn::BreakEvenChange ||
+           column == SensitivityColumn::ProfitChange;
+}
+
+} // namespace
+
+QString SensitivityCell(const SensitivityRow& row, SensitivityColumn column)
+{
+    if (column == SensitivityColumn::Change)
+        return SensitivityLabel(row);
+    if (column == SensitivityColumn::ChangedValue)
+        return FormatChangedValue(row);
+    const Figure amount = SensitivityAmount(row, column);
+    return IsChangeColumn(column) ? FormatSignedYen(amount) : FormatYen(amount);
+}
+
+QString SensitivityPlainCell(const SensitivityRow& row, SensitivityColumn column)
+{
+    if (column == SensitivityColumn::Change)
+        return SensitivityLabel(row);
+    if (column != SensitivityColumn::ChangedValue)
+        return PlainYen(SensitivityAmount(row, column));
+    if (row.input != SensitivityInput::VariableCostRatio)
+        return PlainYen(row.changedValue);
+    return row.changedValue ? CFormat("%.2f", *row.changedValue) : QString(kUndefinedFigure);
+}
+
+int SensitivityCellEffect(const SensitivityRow& row, SensitivityColumn column)
+{
+    const Figure change = IsChangeColumn(column) ? SensitivityAmount(row, column) : Figure();
+    if (!change || std::round(*change) == 0)
+        return 0;
+    return SensitivityEffect(row);
 }
 
 QString SensitivityTabText(const std::vector<SensitivityRow>& rows)
 {
-    QString text = SensitivityHeader().join(u'\t') + u"\r\n"_qs;
+    QStringList header;
+    for (SensitivityColumn column : kSensitivityColumns)
+        header << SensitivityHeading(column);
+    QString text = header.join(u'\t') + u"\r\n"_qs;
     for (const SensitivityRow& row : rows) {
-        QString changed;
-        if (row.input == SensitivityInput::VariableCostRatio)
-            changed = row.changedValue ? CFormat("%.2f", *row.changedValue)
-                                       : QString(kUndefinedFigure);
-        else
-            changed = PlainYen(row.changedValue);
-        const QStringList fields = {SensitivityLabel(row), changed,
-                                    PlainYen(row.breakEvenSales), PlainYen(row.operatingProfit),
-                                    PlainYen(row.breakEvenChange), PlainYen(row.profitChange)};
+        QStringList fields;
+        for (SensitivityColumn column : kSensitivityColumns)
+            fields << SensitivityPlainCell(row, column);
         text += fields.join(u'\t') + u"\r\n"_qs;
     }
     return text;
@@ -429,18 +480,29 @@ QString AnalysisText(const BepInputs& in)
     addLines(AnalysisLines(in));
 
     text += u"\n感度分析\n"_qs;
-    std::vector<QStringList> cells{SensitivityHeader()};
-    for (const SensitivityRow& row : SensitivityTable(in))
-        cells.push_back(SensitivityCells(row));
-    std::vector<int> widths(cells.front().size(), 0);
-    for (const QStringList& line : cells)
-        for (qsizetype c = 0; c < line.size(); ++c)
-            widths[c] = std::max(widths[c], CellWidth(line[c]));
-    for (const QStringList& line : cells) {
-        QString l = u"  "_qs + PadRight(line[0], widths[0]);
-        for (qsizetype c = 1; c < line.size(); ++c)
-            l += u"  "_qs + PadLeft(line[c], widths[c]);
-        text += l + u'\n';
+    const std::vector<SensitivityRow> rows = SensitivityTable(in);
+    std::map<SensitivityColumn, int> widths;
+    for (SensitivityColumn column : kSensitivityColumns) {
+        int& width = widths[column];
+        width = CellWidth(SensitivityHeading(column));
+        for (const SensitivityRow& row : rows)
+            width = std::max(width, CellWidth(SensitivityCell(row, column)));
+    }
+    // Each column as wide as its widest cell, the label left-aligned, the figures right.
+    const auto cell = [&widths](SensitivityColumn column, const QString& cellText) -> QString {
+        const int width = widths[column];
+        return u"  "_qs + (column == SensitivityColumn::Change ? PadRight(cellText, width)
+                                                               : PadLeft(cellText, width));
+    };
+    QString header;
+    for (SensitivityColumn column : kSensitivityColumns)
+        header += cell(column, SensitivityHeading(column));
+    text += header + u'\n';
+    for (const SensitivityRow& row : rows) {
+        QString line;
+        for (SensitivityColumn column : kSensitivityColumns)
+            line += cell(column, SensitivityCell(row, column));
+        text += line + u'\n';
     }
     return text;
 }

@@ -83,9 +83,30 @@ std::vector<AnalysisLine> AnalysisLines(const BepInputs& in);
 // The inputs the figures were computed from, in the same form.
 std::vector<AnalysisLine> InputLines(const BepInputs& in);
 
-// Column headings of the sensitivity table, and one row's cells as the page shows them.
-QStringList SensitivityHeader();
-QStringList SensitivityCells(const SensitivityRow& row);
+// The columns of the sensitivity table, in the order every form of it shows them: the
+// page, the terminal and the spreadsheet text.
+enum class SensitivityColumn {
+    Change,           // "固定費 -10%"
+    ChangedValue,     // the moved input
+    BreakEvenSales,
+    OperatingProfit,
+    BreakEvenChange,
+    ProfitChange,
+};
+inline constexpr SensitivityColumn kSensitivityColumns[] = {
+    SensitivityColumn::Change,          SensitivityColumn::ChangedValue,
+    SensitivityColumn::BreakEvenSales,  SensitivityColumn::OperatingProfit,
+    SensitivityColumn::BreakEvenChange, SensitivityColumn::ProfitChange,
+};
+
+QString SensitivityHeading(SensitivityColumn column);
+// A cell as the page and the terminal show it.
+QString SensitivityCell(const SensitivityRow& row, SensitivityColumn column);
+// A cell for a spreadsheet: amounts as plain whole numbers of yen, the ratio without "%".
+QString SensitivityPlainCell(const SensitivityRow& row, SensitivityColumn column);
+// What a cell's colour tells: the row's effect (see SensitivityEffect) in a change column
+// whose change shows as more than ±0円, and 0 for every other cell.
+int SensitivityCellEffect(const SensitivityRow& row, SensitivityColumn column);
 
 // The table for a spreadsheet: a header line and one line per row, fields separated by
 // tabs, amounts as plain whole numbers of yen, lines ended by CR LF.

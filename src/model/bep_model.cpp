@@ -3,6 +3,7 @@
 #include "saturate.h"
 #include "text_util.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
@@ -36,8 +37,9 @@ bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 } // namespace
 
-int32_t ParseInt32(const QString& text)
+int32_t ParseInt32(const QString& typed, bool* capped)
 {
+    const QString text = NarrowNumberText(typed);
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && IsCSpace(text[i]))
@@ -53,11 +55,14 @@ int32_t ParseInt32(const QString& text)
         if (value > int64_t(kInt32Max) + 1)
             value = int64_t(kInt32Max) + 1; // keep accumulating without overflow
     }
+    if (capped)
+        *capped = !negative && value > kInt32Max;
     return Sat32(negative ? -value : value);
 }
 
-double ParseDouble(const QString& text)
+double ParseDouble(const QString& typed)
 {
+    const QString text = NarrowNumberText(typed);
     // Take the longest prefix that forms a decimal number, then let the C library convert
     // it under the C locale, so the result is correctly rounded and locale-independent.
     qsizetype i = 0;
@@ -98,18 +103,15 @@ double ParseDouble(const QString& text)
 
 AppliedAmount ApplyAmountText(AmountField field, const QString& text)
 {
-    const int32_t v = ParseInt32(text);
+    bool capped = false;
+    const int32_t v = ParseInt32(text, &capped);
+    const int32_t lowest = field == AmountField::FixedCosts ? 0 : 1;
     AppliedAmount r;
-    if (field == AmountField::FixedCosts && v < 0) {
-        r.value = 0;
-        r.wordsSource = QStringLiteral("0");
-    } else if (field != AmountField::FixedCosts && v < 1) {
-        r.value = 1;
-        r.wordsSource = QStringLiteral("1");
-    } else {
-        r.value = v;
-        r.wordsSource = text;
-    }
+    r.value = std::max(v, lowest);
+    // The words show the amount held, so they agree with the charts and every output
+    // even where the text says more (beyond the cap, "1e9", "12.5").
+    r.wordsSource = QString::number(std::max(v, lowest));
+    r.capped = capped;
     return r;
 }
 

@@ -28,14 +28,17 @@ enum class AmountField { MaxSales, TargetSales, FixedCosts };
 struct AppliedAmount {
     double value = 0;       // what the field holds
     QString wordsSource;    // the text the amount-in-words line is made from
+    bool capped = false;    // the text's amount was beyond 2,147,483,647 and was cut to it
 };
 
 double BreakEvenPoint(const BepInputs& in);
 BepFigures ComputeFigures(const BepInputs& in);
 
 // The C library's strtol rule as a 32-bit parse: leading blanks, optional sign, digits up
-// to the first non-digit, saturating at the 32-bit limits; no digits gives 0.
-int32_t ParseInt32(const QString& text);
+// to the first non-digit, saturating at the 32-bit limits; no digits gives 0. `capped`
+// tells whether a positive amount was cut to the upper limit.
+// Both parses read full-width digits, signs and full stop as their ASCII forms.
+int32_t ParseInt32(const QString& text, bool* capped = nullptr);
 // strtod's rule: the longest decimal number at the start (after blanks); none gives 0.
 double ParseDouble(const QString& text);
 

@@ -5,9 +5,6 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
-#include <memory>
-
-class QSettings;
 
 namespace brevant {
 
@@ -28,37 +25,6 @@ public:
 // names the program goes by, whose organisation and application name the settings'
 // folder follows; and the toolkit's Japanese texts.
 void SetUpApplication();
-
-// QSettings in INI format at $XDG_CONFIG_HOME/Velmora/Brevant.ini (~/.config by default).
-class IniProfileStore final : public ProfileStore {
-public:
-    // The default file of the current user.
-    IniProfileStore();
-    explicit IniProfileStore(const QString& path);
-    ~IniProfileStore() override;
-
-    static QString DefaultPath();
-    QString path() const { return path_; }
-
-    int32_t ReadInt(const QString& section, const QString& key, int32_t def) override;
-    void WriteInt(const QString& section, const QString& key, int32_t value) override;
-    QString ReadString(const QString& section, const QString& key,
-                       const QString& def) override;
-    void WriteString(const QString& section, const QString& key,
-                     const QString& value) override;
-    // Writes pending changes to disk (also done on destruction). A write that cannot be
-    // completed (a full disk) leaves the earlier file as it was.
-    void Sync();
-
-private:
-    // False when nothing may be written (no settings file can live at the path).
-    bool PrepareWrite();
-
-    QString path_;
-    std::unique_ptr<QSettings> settings_; // none when the path holds no file
-    bool damaged_ = false; // the file could not be read: use defaults, replace it on save
-    bool changed_ = false; // written to since the last sync
-};
 
 // Kept in memory only; for tests and for runs that must not touch the user's file.
 class MemoryProfileStore final : public ProfileStore {

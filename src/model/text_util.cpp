@@ -58,6 +58,31 @@ QString TabsToCommas(const QString& text)
     return r;
 }
 
+QString NarrowNumberText(const QString& text)
+{
+    QString r = text;
+    for (QChar& c : r) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF10 && u <= 0xFF19)
+            c = QChar(u'0' + (u - 0xFF10));
+        else if (u == 0xFF0C)
+            c = u',';
+        else if (u == 0xFF0E)
+            c = u'.';
+        else if (u == 0xFF0B)
+            c = u'+';
+        else if (u == 0xFF0D || u == 0x2212) // full-width hyphen-minus, minus sign
+            c = u'-';
+        else if (u == 0xFF05)
+            c = u'%';
+        else if (u == 0xFFE5)
+            c = QChar(0x00A5); // yen sign
+        else if (u == 0x3000)
+            c = u' ';
+    }
+    return r;
+}
+
 namespace {
 
 // Runs iconv over the whole input; an input sequence it cannot convert is replaced by

@@ -14,6 +14,10 @@ QString CFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 QString FieldAt(const QString& text, int n, QChar separator);
 // Every tab replaced by a comma.
 QString TabsToCommas(const QString& text);
+// The text with the full-width forms an input method types in full-width mode (digits,
+// comma, full stop, plus, minus, percent, yen, the ideographic space) read as the ASCII
+// characters they stand for; everything else unchanged.
+QString NarrowNumberText(const QString& text);
 
 // Shift-JIS (CP932) conversion; a character CP932 cannot hold is written as "?".
 QByteArray ToCp932(const QString& text);

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace brevant {
@@ -47,6 +48,13 @@ bool IsWholeLine(bool cut, Platform& platform, const QString& line)
     return false;
 }
 
+// "3行目: A,1000,..." and a line feed: a record named so that it can be found in the file.
+QString NumberedLine(qint64 lineNumber, const QString& line)
+{
+    return (lineNumber > 0 ? QStringLiteral("%1行目: ").arg(lineNumber) : QString()) + line +
+           u'\n';
+}
+
 } // namespace
 
 StringId CheckBatchRecord(BepInputs& inputs, const QString& line)
@@ -54,7 +62,7 @@ StringId CheckBatchRecord(BepInputs& inputs, const QString& line)
     inputs.maxSales = ParseDouble(FieldAt(line, 2, u','));
     const double target = ParseDouble(FieldAt(line, 3, u','));
     if (target == 0)
-        return IDS_ZERO_VALUE;
+        return IsHeadingLine(line) ? IDS_HEADING_LINE : IDS_ZERO_VALUE;
     inputs.targetSales = target;
     inputs.fixedCosts = ParseDouble(FieldAt(line, 4, u','));
     const double percent = ParseDouble(FieldAt(line, 5, u','));
@@ -67,10 +75,12 @@ StringId CheckBatchRecord(BepInputs& inputs, const QString& line)
 }
 
 std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
-                                        const QString& line)
+                                        const QString& line, qint64 lineNumber)
 {
     if (const StringId id = CheckBatchRecord(inputs, line)) {
-        ShowMessage(platform, id, line + u'\n', kMbError);
+        ShowMessage(platform, id,
+                    id == IDS_HEADING_LINE ? NumberedLine(lineNumber, line) : line + u'\n',
+                    kMbError);
         return std::nullopt;
     }
     return FieldAt(line, 1, u',');
@@ -309,12 +319,8 @@ bool BatchCreation::RunBatch(const QString& csvPath)
     const QString format = FormatExtension(host_.OutputFormatValue());
     if (format.isEmpty())
         return false;
-    root_ = ResolveOutputRoot();
-    if (root_.isEmpty()) {
-        ShowMessage(platform, IDS_DESKTOP_FOLDER, QString(), kMbError);
-        return false;
-    }
 
+    // Nothing is made on the disk for an input that cannot be read.
     BatchFile input(csvPath, options_.encoding);
     if (!input.Open()) {
         ShowMessage(platform, IDS_OPEN_FAILED, QString(), kMbError);
@@ -329,11 +335,22 @@ bool BatchCreation::RunBatch(const QString& csvPath)
         ShowMessage(platform, IDS_TOO_MANY, QString(), kMbError);
         return false;
     }
+    root_ = ResolveOutputRoot();
+    if (root_.isEmpty()) {
+        ShowMessage(platform, IDS_DESKTOP_FOLDER, QString(), kMbError);
+        return false;
+    }
     host_.SetProgressRange(0, int(lines));
     host_.SetProgress(0);
     input.Rewind();
     existingFolderConfirmed_ = false;
     doneCount_ = 0;
+    lineNumber_ = 0;
+    stopped_ = false;
+    leftOut_.clear();
+    leftOutLines_.clear();
+    writtenNames_.clear();
+    writtenFiles_.clear();
 
     int mode = kIdYes;
     if (options_.folderPerRecord)
@@ -358,7 +375,8 @@ bool BatchCreation::RunBatch(const QString& csvPath)
         Records records(input, std::move(setup), BatchJobs(options_.jobs));
         if (mode == kIdYes) {
             Record record;
-            while (records.Next(record)) {
+            while (!StopRequested() && records.Next(record)) {
+                ++lineNumber_;
                 if (!IsWholeLine(record.cut, durable, record.line)
                     || !OutputRecordToFolder(record, format, durable)) {
                     ok = false;
@@ -367,6 +385,7 @@ bool BatchCreation::RunBatch(const QString& csvPath)
                 host_.SetProgress(++doneCount_);
             }
             host_.SetProgress(0);
+            ok = ok && !stopped_;
         } else {
             ok = OutputAllTogether(records, format, durable);
         }
@@ -426,7 +445,7 @@ bool BatchCreation::OutputRecordToFolder(const Record& record, const QString& fo
             return false;
         existingFolderConfirmed_ = true;
     }
-    if (!ParseBatchRecord(host_.Inputs(), platform, line))
+    if (!ParseBatchRecord(host_.Inputs(), platform, line, lineNumber_))
         return false;
     ShowRecord();
     if (!usable || (!PathExists(folder) && !QDir().mkdir(folder)))
@@ -453,10 +472,10 @@ bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
             return false;
     }
     bool headerPending = true;
-    bool allWritten = true;
     int done = 0;
     Record record;
-    while (records.Next(record)) {
+    while (!StopRequested() && records.Next(record)) {
+        ++lineNumber_;
         host_.SetProgress(done++);
         const QString& line = record.line;
         if (!IsWholeLine(record.cut, platform, line))
@@ -465,7 +484,7 @@ bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
             ShowMessage(platform, IDS_FIELD_COUNT, line + u'\n', kMbError);
             continue;
         }
-        const auto name = ParseBatchRecord(host_.Inputs(), platform, line);
+        const auto name = ParseBatchRecord(host_.Inputs(), platform, line, lineNumber_);
         if (!name)
             continue;
         // A record whose files cannot be named is left out of the summary as a record with
@@ -473,14 +492,22 @@ bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
         const QString prefix = Cp932FileName(*name) + u'_';
         if (!CanWriteChartFiles(host_.Style(), root_, prefix, format)) {
             ShowMessage(platform, IDS_OPEN_FAILED, line + u'\n', kMbError);
-            allWritten = false;
+            LeaveOut(line);
+            continue;
+        }
+        // Two names that are one on disk would leave the summary describing charts that
+        // were replaced; the later record is refused as duplicate titles are.
+        if (WouldReplaceOwnChart(prefix, format)) {
+            ShowMessage(platform, IDS_SAME_FILE_NAMES, NumberedLine(lineNumber_, line),
+                        kMbError);
+            LeaveOut(line);
             continue;
         }
         ShowRecord();
         // A chart that cannot be written is missing from the output and its record from
         // the summary, which names only files that exist; the rest goes on.
         if (!WriteRecordCharts(record, root_, prefix, format, false, platform)) {
-            allWritten = false;
+            LeaveOut(line);
             continue;
         }
         if (headerPending) {
@@ -498,7 +525,16 @@ bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
         return false;
     if (analysis && !analysis->Commit(platform))
         return false;
-    return allWritten;
+    // The batch has ended without some records: say which, once, after all the rest.
+    if (!leftOut_.isEmpty()) {
+        QString prefix = leftOutLines_;
+        const int listed = options_.listedRecords;
+        if (listed > 0 && leftOut_.size() > listed)
+            prefix += QStringLiteral("ほか%1件\n").arg(leftOut_.size() - listed);
+        ShowMessage(platform, IDS_RECORDS_LEFT_OUT, prefix, kMbError);
+        return false;
+    }
+    return !stopped_;
 }
 
 bool BatchCreation::WriteRecordCharts(const Record& record, const QString& folder,
@@ -514,6 +550,8 @@ bool BatchCreation::WriteRecordCharts(const Record& record, const QString& folde
         const QString fileName = prefix + name + u'.' + format;
         const bool written = image && IsUsableName(name) && IsUsableName(fileName)
                              && WriteChartFile(*image, folder + u'/' + fileName, platform);
+        if (written && !stopAtFailure)
+            RememberWritten(folder + u'/' + fileName);
         ok = written && ok;
     }
     return ok;
@@ -527,6 +565,54 @@ void BatchCreation::ShowRecord()
         shown[size_t(i)] = i == kChartCount - 1 ? 1 : 0;
     if (host_.ShowsCharts())
         host_.LayoutCharts();
+}
+
+bool BatchCreation::StopRequested()
+{
+    if (!stopped_ && options_.stopRequested && options_.stopRequested())
+        stopped_ = true;
+    return stopped_;
+}
+
+namespace {
+
+std::optional<std::pair<dev_t, ino_t>> FileId(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return std::pair(info.st_dev, info.st_ino);
+}
+
+} // namespace
+
+bool BatchCreation::WouldReplaceOwnChart(const QString& prefix, const QString& format) const
+{
+    for (int k = 1; k <= kChartCount; ++k) {
+        const QString fileName = prefix + ChartFileName(host_.Style(), k) + u'.' + format;
+        // Names compare as the bytes written, so "A" and "a" stay two files where the
+        // file system keeps them apart; where it does not, the file found is one of ours.
+        if (writtenNames_.count(QFile::encodeName(fileName)))
+            return true;
+        const auto id = FileId(root_ + u'/' + fileName);
+        if (id && writtenFiles_.count(*id))
+            return true;
+    }
+    return false;
+}
+
+void BatchCreation::RememberWritten(const QString& path)
+{
+    writtenNames_.insert(QFile::encodeName(path.mid(path.lastIndexOf(u'/') + 1)));
+    if (const auto id = FileId(path))
+        writtenFiles_.insert(*id);
+}
+
+void BatchCreation::LeaveOut(const QString& line)
+{
+    leftOut_.append(lineNumber_);
+    if (options_.listedRecords <= 0 || leftOut_.size() <= options_.listedRecords)
+        leftOutLines_ += NumberedLine(lineNumber_, line);
 }
 
 bool RunBatch(ChartHost& host, const QString& csvPath, BatchControls* controls)

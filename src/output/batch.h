@@ -7,8 +7,15 @@
 #include "bep_model.h"
 #include "message.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
+#include <set>
+#include <utility>
+
+#include <sys/types.h>
 
 namespace brevant {
 
@@ -23,9 +30,10 @@ bool HasFiveFields(const QString& line);
 
 // Reads fields 2 to 5 of a record into `inputs`, each stored as soon as it is parsed, and
 // checks them. Returns field 1 (the folder name, possibly empty), or nothing after showing
-// 30014, 30015 or 30016 with the line as prefix.
+// 30014, 30015 or 30016 with the line as prefix, or the heading-line message with the line
+// and its number (from 1; 0 when not known).
 std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
-                                        const QString& line);
+                                        const QString& line, qint64 lineNumber = 0);
 // The same without a message: 0, or the id ParseBatchRecord would show.
 StringId CheckBatchRecord(BepInputs& inputs, const QString& line);
 
@@ -48,6 +56,12 @@ struct BatchOptions {
     // break-even sales, the margin of safety ratio, the break-even ratio and the operating
     // leverage, in the summary's encoding and line ends.
     bool analysis = false;
+    // Asked before each record; true ends the batch there, as a failure, with the files
+    // of the records before it complete (the command line's Ctrl+C and SIGTERM).
+    std::function<bool()> stopRequested;
+    // How many records left out of a together batch its closing message lists by line;
+    // 0 for all of them.
+    int listedRecords = 10;
 };
 
 // The number of jobs a batch runs with when asked for `jobs` (0: one per core).
@@ -65,6 +79,13 @@ public:
     QString OutputRoot() const { return root_; }
     // Records completed in their own folders by the last batch.
     int DoneCount() const { return doneCount_; }
+    // Lines of the batch file read by the last batch.
+    qint64 LinesRead() const { return lineNumber_; }
+    // The line numbers of records the last together batch left out because their files
+    // could not be written.
+    const QList<qint64>& LeftOut() const { return leftOut_; }
+    // True when the last batch ended because a stop was requested.
+    bool Stopped() const { return stopped_; }
 
 private:
     class Records;
@@ -79,6 +100,12 @@ private:
                            const QString& format, bool stopAtFailure, Platform& platform);
     // Shows the record's last chart where the host shows charts.
     void ShowRecord();
+    bool StopRequested();
+    // True when one of the record's chart files would replace a chart this batch wrote.
+    bool WouldReplaceOwnChart(const QString& prefix, const QString& format) const;
+    void RememberWritten(const QString& path);
+    // Notes a record the together mode could not write, for the closing message.
+    void LeaveOut(const QString& line);
 
     ChartHost& host_;
     BatchOptions options_;
@@ -86,6 +113,15 @@ private:
     QString root_;
     bool existingFolderConfirmed_ = false;
     int doneCount_ = 0;
+    qint64 lineNumber_ = 0;
+    bool stopped_ = false;
+    QList<qint64> leftOut_;
+    QString leftOutLines_;  // the closing message's prefix
+    // The charts written by this batch: their names as on disk, and the files themselves,
+    // so that a name the file system takes as one already written (a folder that ignores
+    // case, a link) is caught too.
+    std::set<QByteArray> writtenNames_;
+    std::set<std::pair<dev_t, ino_t>> writtenFiles_;
 };
 
 // The batch as the window's button starts it.

@@ -137,4 +137,16 @@ bool BatchFile::ReadLine(QString& line)
     return true;
 }
 
+bool IsHeadingLine(const QString& line)
+{
+    if (FieldAt(line, 3, u',').trimmed().isEmpty())
+        return false;
+    for (int field = 2; field <= 5; ++field) {
+        const QString text = FieldAt(line, field, u',');
+        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); }))
+            return false;
+    }
+    return true;
+}
+
 } // namespace brevant

@@ -50,4 +50,8 @@ private:
     bool cut_ = false;
 };
 
+// True for a line that names the columns instead of holding a record ("店舗名,最大売上高,
+// ..."): text in the target-sales field and no digit in any of the four figure fields.
+bool IsHeadingLine(const QString& line);
+
 } // namespace brevant

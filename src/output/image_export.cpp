@@ -12,6 +12,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageWriter>
 #include <QPainter>
 #include <QThreadPool>
@@ -123,14 +124,20 @@ std::optional<ImageEncoder> FindEncoderByMime(const QString& mime)
     // Qt reads GIF but cannot write it.
     if (mime == QStringLiteral("image/gif"))
         return ImageEncoder{{}, true};
-    const auto mimeTypes = QImageWriter::supportedMimeTypes();
-    for (const QByteArray& type : mimeTypes) {
-        if (QString::fromLatin1(type) != mime)
-            continue;
-        const auto formats = QImageWriter::imageFormatsForMimeType(type);
-        if (!formats.isEmpty())
-            return ImageEncoder{formats.first(), false};
-    }
+    // Asking Qt opens every image plugin again: once per chart in a batch of thousands,
+    // and under a lock all threads share. The plugins stay as they were at start.
+    static const auto writers = [] {
+        QHash<QString, QByteArray> byMime;
+        const auto mimeTypes = QImageWriter::supportedMimeTypes();
+        for (const QByteArray& type : mimeTypes) {
+            const auto formats = QImageWriter::imageFormatsForMimeType(type);
+            if (!formats.isEmpty())
+                byMime.insert(QString::fromLatin1(type), formats.first());
+        }
+        return byMime;
+    }();
+    if (const auto found = writers.constFind(mime); found != writers.cend())
+        return ImageEncoder{*found, false};
     return std::nullopt;
 }
 

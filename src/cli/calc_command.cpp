@@ -1,0 +1,121 @@
+#include "calc_command.h"
+
+#include "analysis.h"
+#include "chart_text.h"
+#include "cli_common.h"
+#include "cli_platform.h"
+#include "csv_output.h"
+#include "four_values.h"
+#include "image_export.h"
+#include "message.h"
+#include "settings.h"
+
+#include <cmath>
+
+namespace brevant {
+
+namespace {
+
+const char kCalcUsage[] =
+    "Usage: brevant calc [--json] [--analysis] S,T,F,R\n"
+    "\n"
+    "Prints the summary CSV (header and data line) for maximum sales S, target\n"
+    "sales T and fixed costs F in yen and the variable-cost ratio R in percent, for\n"
+    "example 154321000,125678900,49605558,56.13. Missing values come from the saved\n"
+    "settings.\n"
+    "\n"
+    "  --json      print the figures as one JSON object instead: every amount as\n"
+    "              {\"yen\": number, \"words\": \"1億5432万1000円\",\n"
+    "               \"label\": \"154,321,000\"},\n"
+    "              with \"yen\" and \"words\" null and the chart's label (\"∞\", \"-∞\",\n"
+    "              \"―\") when the amount is not finite, and the ratios in percent;\n"
+    "              \"analysis\" holds the margin of safety, the break-even ratio, the\n"
+    "              operating leverage and the sensitivity rows (null where a figure\n"
+    "              does not exist)\n"
+    "  --analysis  print the analysis instead: the figures with their formulas and\n"
+    "              the sensitivity table (fixed costs -10/-5/+5/+10 %, variable-cost\n"
+    "              ratio -5/-2/+2/+5 points, target sales -10/+10 %)\n"
+    "\n"
+    "Exit status: 0 done, 1 the figures were refused (the reason is on standard\n"
+    "error), 2 wrong usage.\n";
+
+// The figures a summary line is made of, as text for a person: "1億5432万1000円" for an
+// amount, with a sign when it is negative.
+QString Words(double yen)
+{
+    return yen < 0 ? u'-' + AmountInWords(FormatWhole(-yen)) : AmountInWords(FormatWhole(yen));
+}
+
+QJsonObject AmountJson(double yen)
+{
+    QJsonObject amount;
+    const bool finite = std::isfinite(yen);
+    amount.insert(u"yen"_qs, finite ? QJsonValue(yen) : QJsonValue());
+    amount.insert(u"words"_qs, finite ? QJsonValue(Words(yen)) : QJsonValue());
+    amount.insert(u"label"_qs, ShownAmount(yen, 0));
+    return amount;
+}
+
+} // namespace
+
+QJsonObject FiguresJson(const BepInputs& inputs)
+{
+    const BepFigures figures = ComputeFigures(inputs);
+    QJsonObject json;
+    json.insert(u"maxSales"_qs, AmountJson(inputs.maxSales));
+    json.insert(u"targetSales"_qs, AmountJson(inputs.targetSales));
+    json.insert(u"fixedCosts"_qs, AmountJson(inputs.fixedCosts));
+    json.insert(u"breakEvenPoint"_qs, AmountJson(figures.breakEvenPoint));
+    json.insert(u"targetOperatingProfit"_qs, AmountJson(figures.targetOperatingProfit));
+    json.insert(u"variableCostRatioPercent"_qs, inputs.variableCostRatio / 100.0);
+    json.insert(u"marginalProfitRatioPercent"_qs, figures.marginalProfitRatio / 100.0);
+    return json;
+}
+
+int RunCalcCommand(const QStringList& arguments, ProfileStore& store, QString& out)
+{
+    if (WantsHelp(arguments)) {
+        out += QString::fromUtf8(kCalcUsage);
+        return kExitOk;
+    }
+    // Figures may start with a minus sign, so the options are only the exact words before
+    // the last argument.
+    bool json = false, analysis = false;
+    for (qsizetype k = 2; k + 1 < arguments.size(); ++k) {
+        if (arguments[k] == u"--json")
+            json = true;
+        else if (arguments[k] == u"--analysis")
+            analysis = true;
+        else
+            return UsageError("calc", u"unknown option '%1'"_qs.arg(arguments[k]));
+    }
+    if (arguments.size() < 3 || arguments.last() == u"--json" || arguments.last() == u"--analysis")
+        return UsageError("calc", u"calc needs the figures S,T,F,R"_qs);
+    const StoredSettings saved = LoadSettings(store);
+    BepInputs in = SavedInputs(saved);
+    CliPlatform platform;
+    const QString text = arguments.last();
+    if (const StringId id = ApplyFourValues(in, text)) {
+        ShowMessage(platform, id, text + u'\n', kMbError);
+        return kExitFailure;
+    }
+    if (json) {
+        QJsonObject figures = FiguresJson(in);
+        figures.insert(u"analysis"_qs, AnalysisJson(in));
+        out += JsonText(figures);
+        return kExitOk;
+    }
+    if (analysis) {
+        out += AnalysisText(in);
+        return kExitOk;
+    }
+    // The chart file names follow the saved format; a stored value outside 0..5 shows as
+    // JPEG in the window.
+    QString format = FormatExtension(saved.outputFormat);
+    if (format.isEmpty())
+        format = FormatExtension(kJpeg);
+    out += SummaryHeader() + SummaryLine(in, saved.style, QString(), format);
+    return kExitOk;
+}
+
+} // namespace brevant
