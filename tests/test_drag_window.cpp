@@ -40,7 +40,7 @@ CTarnelDlg& OpenWith600PixelPlots(MainWindowHarness& h)
 {
     CTarnelDlg& w = OpenWithFigures(h, {1, 1, 0});
     const int margin = w.Style().outerMargin;
-    w.resize(2 * (600 + w.renderer().Geometry().leftBand) + 3 * margin, w.height());
+    w.resize(2 * (600 + w.Renderer().Geometry().leftBand) + 3 * margin, w.height());
     return w;
 }
 
@@ -98,7 +98,7 @@ TEST(DragWindow, CursorShowsWhichWayAnElementMoves)
 {
     MainWindowHarness h;
     CTarnelDlg& w = OpenWithFigures(h, {1, 1, 1});
-    const MovableElementTable& t = w.elements();
+    const MovableElementTable& t = w.Elements();
     struct Case {
         const char* what;
         QPoint point;
@@ -123,13 +123,13 @@ TEST(DragWindow, PressAndReleaseWithoutMovingChangesNothing)
     CTarnelDlg& w = OpenWithFigures(h, {1, 1, 1});
     const Figures before = Current(h);
     for (int k : {1, 2, 3, 6, 7, 13}) {
-        const MovableElement& e = w.elements()[k];
+        const MovableElement& e = w.Elements()[k];
         const QPoint p = e.kind == MovableElement::kPoint ? e.p0 : Middle(e);
         QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, p);
-        EXPECT_EQ(w.dragState().dragTarget, k);
+        EXPECT_EQ(w.Drag().dragTarget, k);
         QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, p);
         EXPECT_EQ(Current(h), before) << k;
-        EXPECT_EQ(w.dragState().dragTarget, -1);
+        EXPECT_EQ(w.Drag().dragTarget, -1);
     }
 }
 
@@ -137,14 +137,14 @@ TEST(DragWindow, TargetLineDroppedAt420Of600PixelsSets700000)
 {
     MainWindowHarness h;
     CTarnelDlg& w = OpenWith600PixelPlots(h);
-    const ChartGeometry& g = w.renderer().Geometry();
+    const ChartGeometry& g = w.Renderer().Geometry();
     ASSERT_EQ(g.plotWidth, 600);
-    const QPoint to(int(PlotLeft(g, 0)) + 420, Middle(w.elements()[1]).y());
+    const QPoint to(int(PlotLeft(g, 0)) + 420, Middle(w.Elements()[1]).y());
 
-    QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, Middle(w.elements()[1]));
+    QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, Middle(w.Elements()[1]));
     QTest::mouseMove(&w, to);
     // The label sits centred above the pointer, white under black text.
-    const QRect label = w.renderer().LabelRect();
+    const QRect label = w.Renderer().LabelRect();
     ASSERT_FALSE(label.isEmpty());
     EXPECT_EQ(label.bottom(), to.y() - 1);
     EXPECT_NEAR(label.center().x(), to.x(), 1);
@@ -155,9 +155,9 @@ TEST(DragWindow, TargetLineDroppedAt420Of600PixelsSets700000)
     EXPECT_EQ(h.Text(IDC_TARGET_SALES), "700000");
     EXPECT_EQ(w.Inputs().targetSales, 700000);
     EXPECT_EQ(h.At<QLabel>(IDC_TARGET_SALES_WORDS)->text(), QStringLiteral("70万円"));
-    EXPECT_TRUE(w.renderer().LabelRect().isEmpty());
+    EXPECT_TRUE(w.Renderer().LabelRect().isEmpty());
     // The repaint moved the line to where it was dropped.
-    EXPECT_NEAR(w.elements()[1].p1.x(), to.x(), 1);
+    EXPECT_NEAR(w.Elements()[1].p1.x(), to.x(), 1);
 }
 
 TEST(DragWindow, LineEndDropSetsTheRatioSpinAndText)
@@ -165,10 +165,10 @@ TEST(DragWindow, LineEndDropSetsTheRatioSpinAndText)
     {
         MainWindowHarness h;
         CTarnelDlg& w = OpenWithFigures(h, {1, 1, 1});
-        const ChartGeometry& g = w.renderer().Geometry();
+        const ChartGeometry& g = w.Renderer().Geometry();
         const int plotTop = w.ChartArea().top() + w.Style().outerMargin + g.topBand;
         // Above the plot the scale reads the maximum sales: 70 % variable costs.
-        Drag(w, w.elements()[3].p0, QPoint(w.elements()[3].p0.x(), plotTop - 10));
+        Drag(w, w.Elements()[3].p0, QPoint(w.Elements()[3].p0.x(), plotTop - 10));
         EXPECT_EQ(w.Inputs().variableCostRatio, 7000);
         EXPECT_EQ(h.At<QSpinBox>(IDC_RATIO)->value(), 7000);
         EXPECT_EQ(h.At<QLabel>(IDC_RATIO_TEXT)->text(), "70.00%");
@@ -176,9 +176,9 @@ TEST(DragWindow, LineEndDropSetsTheRatioSpinAndText)
     MainWindowHarness h;
     CTarnelDlg& w = OpenWithFigures(h, {1, 1, 1});
     // The marginal-profit end at the plot bottom: no marginal profit, ratio 100 %.
-    const ChartGeometry& g = w.renderer().Geometry();
-    const QPoint bottom(w.elements()[6].p0.x(), int(PlotBottom(g, w.Style().outerMargin)));
-    Drag(w, w.elements()[6].p0, bottom);
+    const ChartGeometry& g = w.Renderer().Geometry();
+    const QPoint bottom(w.Elements()[6].p0.x(), int(PlotBottom(g, w.Style().outerMargin)));
+    Drag(w, w.Elements()[6].p0, bottom);
     EXPECT_EQ(w.Inputs().variableCostRatio, 10000);
     EXPECT_EQ(h.At<QSpinBox>(IDC_RATIO)->value(), 10000);
     EXPECT_EQ(h.At<QLabel>(IDC_RATIO_TEXT)->text(), "100.00%");
@@ -190,14 +190,14 @@ TEST(DragWindow, ReleaseOutsideTheChartAreaCancels)
     CTarnelDlg& w = OpenWithFigures(h, {1, 1, 1});
     const Figures before = Current(h);
     const QImage charts = ChartPixels(w);
-    const QPoint start = Middle(w.elements()[2]);
+    const QPoint start = Middle(w.Elements()[2]);
     const QPoint above(start.x(), w.ChartArea().top() - 20);
 
     QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, start);
     QTest::mouseMove(&w, start - QPoint(0, 40));
-    EXPECT_FALSE(w.renderer().LabelRect().isEmpty());
+    EXPECT_FALSE(w.Renderer().LabelRect().isEmpty());
     QTest::mouseMove(&w, above);
-    EXPECT_TRUE(w.renderer().LabelRect().isEmpty());
+    EXPECT_TRUE(w.Renderer().LabelRect().isEmpty());
     QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, above);
 
     EXPECT_EQ(Current(h), before);
@@ -215,13 +215,13 @@ TEST(DragWindow, EscCancelsARunningDragOnly)
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(Current(h), before);
 
-    const QPoint start = Middle(w.elements()[1]);
+    const QPoint start = Middle(w.Elements()[1]);
     const QPoint to = start + QPoint(60, 0);
     QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, start);
     QTest::mouseMove(&w, to);
-    ASSERT_FALSE(w.renderer().LabelRect().isEmpty());
+    ASSERT_FALSE(w.Renderer().LabelRect().isEmpty());
     QTest::keyClick(&w, Qt::Key_Escape);
-    EXPECT_TRUE(w.renderer().LabelRect().isEmpty());
+    EXPECT_TRUE(w.Renderer().LabelRect().isEmpty());
     EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(ChartPixels(w), charts);
     QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, to);
@@ -233,12 +233,12 @@ TEST(DragWindow, HiddenChartsRecordsNeverAnswer)
 {
     MainWindowHarness h;
     CTarnelDlg& w = OpenWithFigures(h, {1, 1, 1});
-    const QPoint marginalEnd = w.elements()[6].p0;
-    const QPoint fixedLine = Middle(w.elements()[5]);
+    const QPoint marginalEnd = w.Elements()[6].p0;
+    const QPoint fixedLine = Middle(w.Elements()[5]);
     h.At<QCheckBox>(IDC_CHART1_CHECK)->click();
     ASSERT_EQ(w.Style().drawGraph[1], 0);
     // The records keep their last drawn positions.
-    EXPECT_EQ(w.elements()[6].p0, marginalEnd);
+    EXPECT_EQ(w.Elements()[6].p0, marginalEnd);
 
     const Figures before = Current(h);
     for (QPoint p : {marginalEnd, fixedLine}) {
@@ -269,7 +269,7 @@ TEST(DragWindow, PressWhereTheElementIsNotDrawnStartsNoDrag)
         h.Type(IDC_FIXED_COSTS, QString::fromLatin1(c.fixedCosts));
         h.At<QSpinBox>(IDC_RATIO)->setValue(c.ratio);
         h.Type(IDC_TARGET_SALES, QString::fromLatin1(c.targetSales));
-        const MovableElement& e = w.elements()[c.element];
+        const MovableElement& e = w.Elements()[c.element];
         const QPoint at = e.kind == MovableElement::kPoint ? e.p0 : Middle(e);
         if (c.element == 3) {
             ASSERT_TRUE(at.y() >= 0 && at.y() < w.ChartArea().top()) << at.y();
@@ -277,7 +277,7 @@ TEST(DragWindow, PressWhereTheElementIsNotDrawnStartsNoDrag)
         const Figures before = Current(h);
 
         SendMouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton);
-        EXPECT_EQ(w.dragState().dragTarget, -1) << c.what;
+        EXPECT_EQ(w.Drag().dragTarget, -1) << c.what;
         SendMouse(w, QEvent::MouseMove, w.ChartArea().center(), Qt::LeftButton);
         SendMouse(w, QEvent::MouseButtonRelease, w.ChartArea().center(), Qt::NoButton);
         EXPECT_EQ(Current(h), before) << c.what;
@@ -289,7 +289,7 @@ TEST(DragWindow, HelpPageBlocksPressesReleasesAndTheHighlight)
     MainWindowHarness h;
     CTarnelDlg& w = OpenWithFigures(h, {1, 1, 1});
     const Figures before = Current(h);
-    const QPoint start = Middle(w.elements()[1]);
+    const QPoint start = Middle(w.Elements()[1]);
     const QPoint to = start + QPoint(60, 0);
 
     // A drag that a help page interrupts sets nothing and does not outlive the release.
@@ -299,13 +299,13 @@ TEST(DragWindow, HelpPageBlocksPressesReleasesAndTheHighlight)
     ASSERT_TRUE(w.helpShown());
     QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, to);
     EXPECT_EQ(Current(h), before);
-    EXPECT_EQ(w.dragState().dragTarget, -1);
+    EXPECT_EQ(w.Drag().dragTarget, -1);
 
     // The help box covers the charts; the window's own handlers refuse too.
     SendMouse(w, QEvent::MouseMove, start, Qt::NoButton);
     EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
     SendMouse(w, QEvent::MouseButtonPress, start, Qt::LeftButton);
-    EXPECT_EQ(w.dragState().dragTarget, -1);
+    EXPECT_EQ(w.Drag().dragTarget, -1);
     SendMouse(w, QEvent::MouseMove, to, Qt::LeftButton);
     SendMouse(w, QEvent::MouseButtonRelease, to, Qt::NoButton);
     EXPECT_EQ(Current(h), before);
@@ -314,12 +314,12 @@ TEST(DragWindow, HelpPageBlocksPressesReleasesAndTheHighlight)
     h.At<QPushButton>(IDC_HIGHLIGHT)->click();
     EXPECT_TRUE(h.platform.slept.isEmpty());
     EXPECT_TRUE(paints.frames.isEmpty());
-    EXPECT_FALSE(w.dragState().highlightMode);
+    EXPECT_FALSE(w.Drag().highlightMode);
 
     h.At<QPushButton>(IDC_GENERAL_HELP)->click();
     ASSERT_FALSE(w.helpShown());
     QTest::mouseMove(&w, to + QPoint(5, 0));
-    EXPECT_TRUE(w.renderer().LabelRect().isEmpty());
+    EXPECT_TRUE(w.Renderer().LabelRect().isEmpty());
 }
 
 TEST(DragWindow, HighlightButtonSleepsTwoSecondsBetweenTwoRepaints)
@@ -334,7 +334,7 @@ TEST(DragWindow, HighlightButtonSleepsTwoSecondsBetweenTwoRepaints)
     ASSERT_EQ(paints.frames.size(), 2);
     EXPECT_NE(paints.frames[0], normal);
     EXPECT_EQ(paints.frames[1], normal);
-    EXPECT_FALSE(w.dragState().highlightMode);
+    EXPECT_FALSE(w.Drag().highlightMode);
 }
 
 TEST(DragWindow, CtrlPressHighlightsUntilReleaseWithoutDragging)
@@ -343,19 +343,19 @@ TEST(DragWindow, CtrlPressHighlightsUntilReleaseWithoutDragging)
     CTarnelDlg& w = OpenWithFigures(h, {1, 1, 1});
     const Figures before = Current(h);
     const QImage normal = ChartPixels(w);
-    const QPoint start = Middle(w.elements()[1]);
+    const QPoint start = Middle(w.Elements()[1]);
     const QPoint to = start + QPoint(60, 0);
 
     QTest::mousePress(&w, Qt::LeftButton, Qt::ControlModifier, start);
-    EXPECT_TRUE(w.dragState().highlightMode);
-    EXPECT_EQ(w.dragState().dragTarget, -1);
+    EXPECT_TRUE(w.Drag().highlightMode);
+    EXPECT_EQ(w.Drag().dragTarget, -1);
     const QImage highlighted = ChartPixels(w);
     EXPECT_NE(highlighted, normal);
     QTest::mouseMove(&w, to);
-    EXPECT_TRUE(w.renderer().LabelRect().isEmpty());
+    EXPECT_TRUE(w.Renderer().LabelRect().isEmpty());
     QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, to);
 
-    EXPECT_FALSE(w.dragState().highlightMode);
+    EXPECT_FALSE(w.Drag().highlightMode);
     EXPECT_EQ(ChartPixels(w), normal);
     EXPECT_EQ(Current(h), before);
 }

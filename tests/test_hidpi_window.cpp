@@ -92,7 +92,7 @@ TEST(HiDpiWindow, GeometryAndHitTestingAreThoseOfOneX)
 {
     ScaledWindow s;
     const auto host = s.Headless();
-    const ChartGeometry& a = s.W().renderer().Geometry();
+    const ChartGeometry& a = s.W().Renderer().Geometry();
     const ChartGeometry& b = host->Renderer().Geometry();
     EXPECT_EQ(a.leftBand, b.leftBand);
     EXPECT_EQ(a.topBand, b.topBand);
@@ -101,25 +101,25 @@ TEST(HiDpiWindow, GeometryAndHitTestingAreThoseOfOneX)
     EXPECT_EQ(a.plotHeight, b.plotHeight);
     const QPoint offset = s.W().ChartArea().topLeft();
     for (int k = 0; k < MovableElementTable::kCount; ++k) {
-        EXPECT_EQ(s.W().elements()[k].p0, host->Elements()[k].p0 + offset) << "element " << k;
-        if (s.W().elements()[k].kind == MovableElement::kSegment) {
-            EXPECT_EQ(s.W().elements()[k].p1, host->Elements()[k].p1 + offset) << "element " << k;
+        EXPECT_EQ(s.W().Elements()[k].p0, host->Elements()[k].p0 + offset) << "element " << k;
+        if (s.W().Elements()[k].kind == MovableElement::kSegment) {
+            EXPECT_EQ(s.W().Elements()[k].p1, host->Elements()[k].p1 + offset) << "element " << k;
         }
     }
     // A press on an element's logical position starts its drag at any ratio; the value
     // label follows the pointer and, taken away, leaves every device pixel as it was.
     const QImage before = s.W().backBuffer().copy();
-    const MovableElement& e = s.W().elements()[1];
+    const MovableElement& e = s.W().Elements()[1];
     const QPoint start = (e.p0 + e.p1) / 2;
     QTest::mousePress(&s.W(), Qt::LeftButton, {}, start);
-    EXPECT_EQ(s.W().dragState().dragTarget, 1);
+    EXPECT_EQ(s.W().Drag().dragTarget, 1);
     for (int dy : {-7, -19, -33}) {
         const QPoint p = start + QPoint(3, dy);
         QMouseEvent move(QEvent::MouseMove, p, s.W().mapToGlobal(p), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&s.W(), &move);
     }
-    EXPECT_FALSE(s.W().renderer().LabelRect().isEmpty());
+    EXPECT_FALSE(s.W().Renderer().LabelRect().isEmpty());
     EXPECT_NE(s.W().backBuffer(), before);
     s.W().CancelDrag();
     EXPECT_EQ(s.W().backBuffer(), before);
@@ -128,7 +128,7 @@ TEST(HiDpiWindow, GeometryAndHitTestingAreThoseOfOneX)
 TEST(HiDpiWindow, OnePixelFrameStaysOneDevicePixelWide)
 {
     ScaledWindow s(true);
-    const ChartGeometry& g = s.W().renderer().Geometry();
+    const ChartGeometry& g = s.W().Renderer().Geometry();
     const QRect chart = s.W().ChartRects()[0].translated(s.W().ChartArea().topLeft());
     const int left = chart.left() + g.leftBand;
     const int top = chart.top() + g.topBand;
@@ -174,7 +174,7 @@ TEST(HiDpiWindow, TextIsDrawnAtDeviceResolution)
 
     if (ratio == 2) {
         // The title's glyph edges are not 2 x 2 blocks.
-        const ChartGeometry& g = s.W().renderer().Geometry();
+        const ChartGeometry& g = s.W().Renderer().Geometry();
         const QRect chart = s.W().ChartRects()[0];
         const QRect title = DeviceRect(QRect(chart.left(), chart.top(), chart.width(), g.topBand), 2);
         int mixedBlocks = 0;

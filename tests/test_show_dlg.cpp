@@ -72,7 +72,7 @@ struct ShowHarness {
     // The middle of movable element k as last drawn.
     QPoint ElementPoint(int k)
     {
-        const MovableElement& e = Main().elements()[k];
+        const MovableElement& e = Main().Elements()[k];
         return e.kind == MovableElement::kPoint ? e.p0 : (e.p0 + e.p1) / 2;
     }
     void Press(QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -99,7 +99,7 @@ int InkOutside(const QImage& image, const QRect& keep)
 // The back buffer matches the charts as rendered, except inside `skip`.
 bool ChartsShowOutside(CShowDlg& show, CTarnelDlg& main, const QRegion& skip)
 {
-    const QImage& charts = main.renderer().ComposedImage();
+    const QImage& charts = main.Renderer().ComposedImage();
     const QImage& buffer = show.backBuffer();
     if (charts.size() != buffer.size())
         return false;
@@ -118,7 +118,7 @@ TEST(ShowDlg, CoversThePrimaryScreenWithTheChartsAndTheMenu)
     CShowDlg& show = s.Start();
     EXPECT_EQ(show.geometry(), QRect(0, 0, 1920, 1200));
     EXPECT_EQ(show.backBuffer().size(), QSize(1920, 1200));
-    EXPECT_EQ(s.Main().renderer().ComposedImage().size(), QSize(1920, 1200));
+    EXPECT_EQ(s.Main().Renderer().ComposedImage().size(), QSize(1920, 1200));
     EXPECT_TRUE(show.buttonMenu().Visible());
     EXPECT_TRUE(ChartsShowOutside(show, s.Main(), show.buttonMenu().MenuRect()));
     EXPECT_FALSE(ChartsShowOutside(show, s.Main(), QRegion()));  // the menu is drawn
@@ -137,7 +137,7 @@ TEST(ShowDlg, AllChartsOffThenOneBackOn)
 
     QTest::keyClick(&show, Qt::Key_F2);
     EXPECT_TRUE(s.h.At<QCheckBox>(IDC_CHART1_CHECK)->isChecked());
-    const ChartGeometry& g = s.Main().renderer().Geometry();
+    const ChartGeometry& g = s.Main().Renderer().Geometry();
     EXPECT_EQ(g.chartRects[1], QRect(10, 10, 1900, 1180));
     // The one chart spans the screen: its frame shows near both sides.
     const QImage& buffer = show.backBuffer();
@@ -375,7 +375,7 @@ TEST(ShowDlg, LaunchFromTheMainWindowAndBack)
             auto* show = qobject_cast<CShowDlg*>(QApplication::activeModalWidget());
             ASSERT_NE(show, nullptr);
             wasActive = w.presentationActive();
-            shownSize = w.renderer().ComposedImage().size();
+            shownSize = w.Renderer().ComposedImage().size();
             QTest::keyClick(show, Qt::Key_Escape);
         });
         if (byKey)
@@ -386,7 +386,7 @@ TEST(ShowDlg, LaunchFromTheMainWindowAndBack)
         EXPECT_EQ(shownSize, QSize(1920, 1200));
         EXPECT_FALSE(w.presentationActive());
         EXPECT_EQ(w.ChartArea(), area);
-        EXPECT_EQ(w.renderer().ComposedImage().size(), area.size());
+        EXPECT_EQ(w.Renderer().ComposedImage().size(), area.size());
         EXPECT_EQ(h.At<QLabel>(IDC_CHART_SIZE)->text(),
                   QStringLiteral("図表の大きさ：%1 × %2").arg(area.width()).arg(area.height()));
         EXPECT_EQ(h.Stored("refPointer").toString(), QStringLiteral("33535"));
@@ -401,13 +401,13 @@ TEST(ShowDlgDrag, EscCancelsADragThenEndsThePresentation)
     const double fixedBefore = s.Main().Inputs().fixedCosts;
     const QPoint grab = s.ElementPoint(2);  // fixed-cost line of chart 1
     s.Press(grab);
-    ASSERT_EQ(s.Main().dragState().dragTarget, 2);
+    ASSERT_EQ(s.Main().Drag().dragTarget, 2);
     s.Move(grab - QPoint(0, 80), Qt::LeftButton);
-    EXPECT_FALSE(s.Main().renderer().LabelRect().isEmpty());
+    EXPECT_FALSE(s.Main().Renderer().LabelRect().isEmpty());
 
     QTest::keyClick(&show, Qt::Key_Escape);
-    EXPECT_FALSE(s.Main().dragState().dragging());
-    EXPECT_TRUE(s.Main().renderer().LabelRect().isEmpty());
+    EXPECT_FALSE(s.Main().Drag().dragging());
+    EXPECT_TRUE(s.Main().Renderer().LabelRect().isEmpty());
     EXPECT_TRUE(show.isVisible());
     EXPECT_TRUE(ChartsShowOutside(show, s.Main(), show.buttonMenu().MenuRect()));
     s.Release(grab - QPoint(0, 80));
@@ -428,12 +428,12 @@ TEST(ShowDlgDrag, DropSetsTheFigureAndRedraws)
     s.Press(grab);
     s.Move(grab - QPoint(0, 100), Qt::LeftButton);
     s.Release(grab - QPoint(0, 100));
-    EXPECT_FALSE(s.Main().dragState().dragging());
+    EXPECT_FALSE(s.Main().Drag().dragging());
     const double fixedAfter = s.Main().Inputs().fixedCosts;
     EXPECT_GT(fixedAfter, fixedBefore);
     EXPECT_EQ(s.h.Text(IDC_FIXED_COSTS), QString::number(qint64(fixedAfter)));
     // Redrawn at screen size: the line now lies where it was dropped.
-    EXPECT_EQ(s.Main().renderer().ComposedImage().size(), show.backBuffer().size());
+    EXPECT_EQ(s.Main().Renderer().ComposedImage().size(), show.backBuffer().size());
     EXPECT_NEAR(s.ElementPoint(2).y(), grab.y() - 100, 2);
     EXPECT_TRUE(ChartsShowOutside(show, s.Main(), show.buttonMenu().MenuRect()));
 }
@@ -446,16 +446,16 @@ TEST(ShowDlgDrag, PressWithTheStickOrCtrlNeverDrags)
     const QPoint grab = s.ElementPoint(2);
 
     s.Press(grab, Qt::ControlModifier);
-    EXPECT_TRUE(s.Main().dragState().highlightMode);
-    EXPECT_FALSE(s.Main().dragState().dragging());
+    EXPECT_TRUE(s.Main().Drag().highlightMode);
+    EXPECT_FALSE(s.Main().Drag().dragging());
     const QImage enlarged = show.backBuffer().copy();
     s.Release(grab);
-    EXPECT_FALSE(s.Main().dragState().highlightMode);
+    EXPECT_FALSE(s.Main().Drag().highlightMode);
     EXPECT_NE(show.backBuffer(), enlarged);
 
     show.OnMenuButton(PresentMenu::kStick);
     s.Press(grab);
-    EXPECT_FALSE(s.Main().dragState().dragging());
+    EXPECT_FALSE(s.Main().Drag().dragging());
     EXPECT_TRUE(show.stick().ButtonHeld());
     s.Release(grab);
     show.OnMenuButton(PresentMenu::kStick);
@@ -584,21 +584,21 @@ TEST(ShowDlgDrag, OneEscEndsAPresentationStartedDuringADrag)
     h.Store("Ritsu", 5613);
     CTarnelDlg& w = h.Open();
     const double fixedBefore = w.Inputs().fixedCosts;
-    const MovableElement& line = w.elements()[2];
+    const MovableElement& line = w.Elements()[2];
     const QPoint grab = (line.p0 + line.p1) / 2;
     QTest::mousePress(&w, Qt::LeftButton, {}, grab);
-    ASSERT_EQ(w.dragState().dragTarget, 2);
+    ASSERT_EQ(w.Drag().dragTarget, 2);
     QMouseEvent move(QEvent::MouseMove, grab - QPoint(0, 30), w.mapToGlobal(grab - QPoint(0, 30)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &move);
-    ASSERT_FALSE(w.renderer().LabelRect().isEmpty());
+    ASSERT_FALSE(w.Renderer().LabelRect().isEmpty());
 
     bool draggingInside = true;
     bool endedByOneEsc = false;
     QTimer::singleShot(0, [&] {
         auto* show = qobject_cast<CShowDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(show, nullptr);
-        draggingInside = w.dragState().dragging();
+        draggingInside = w.Drag().dragging();
         QTest::keyClick(show, Qt::Key_Escape);
         endedByOneEsc = !show->isVisible();
         if (!endedByOneEsc)
@@ -609,5 +609,5 @@ TEST(ShowDlgDrag, OneEscEndsAPresentationStartedDuringADrag)
     EXPECT_TRUE(endedByOneEsc);
     QTest::mouseRelease(&w, Qt::LeftButton, {}, grab - QPoint(0, 30));
     EXPECT_EQ(w.Inputs().fixedCosts, fixedBefore);
-    EXPECT_TRUE(w.renderer().LabelRect().isEmpty());
+    EXPECT_TRUE(w.Renderer().LabelRect().isEmpty());
 }

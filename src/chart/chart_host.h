@@ -3,10 +3,8 @@
 // charts". The main window implements it; HeadlessChartHost implements it over a plain
 // image for the command line and tests. Output code never sees a widget.
 
-#include "bep_model.h"
-#include "chart_style.h"
+#include "figures_host.h"
 #include "message.h"
-#include "chart_geometry.h"
 
 #include <QImage>
 #include <QRect>
@@ -19,14 +17,10 @@ namespace brevant {
 
 class Platform;
 
-class ChartHost {
+// Output and batch creation change the figures and the style in place, then call
+// LayoutCharts. The visibility flags are Style().drawGraph.
+class ChartHost : public virtual FiguresHost {
 public:
-    virtual ~ChartHost() = default;
-
-    // The figures and the style, changed in place by output and batch creation (which
-    // then call LayoutCharts). The visibility flags are Style().drawGraph.
-    virtual BepInputs& Inputs() = 0;
-    virtual ChartStyle& Style() = 0;
     // The output format as held (a value outside 0..5 acts as JPEG).
     virtual int32_t OutputFormatValue() const = 0;
 
@@ -48,8 +42,6 @@ public:
 
     virtual void SetProgress(int value) = 0;
     virtual void SetProgressRange(int min, int max) = 0;
-
-    virtual Platform& GetPlatform() = 0;
 
     // The message-box convention, owned by this host's window.
     int ShowMessage(StringId id, const QString& prefix, unsigned flags)

@@ -2,6 +2,7 @@
 // The three chart kinds: their profit and loss areas with labels, the four figure lines
 // with their names and ratio texts, and the order in which one chart is put together.
 
+#include "area_variant.h"
 #include "chart_paint.h"
 
 namespace brevant {
@@ -11,10 +12,6 @@ namespace brevant {
 // chart 2 the combined chart, which draws both.
 constexpr bool DrawsBreakEvenParts(int chart) { return chart == 0 || chart == 2; }
 constexpr bool DrawsIndexParts(int chart) { return chart == 1 || chart == 2; }
-
-// Break-even variant: sales line against total-cost line. Index variant: marginal-profit
-// line against fixed-cost line.
-enum class AreaVariant { BreakEven, Index };
 
 // Label colour of an area: black becomes grey, any other colour is 96 darker per channel.
 ColorRef DarkenColour(ColorRef colour);

@@ -1,5 +1,6 @@
 #include "chart_markers.h"
 
+#include "chart_paint.h"
 #include "saturate.h"
 #include "chart_text.h"
 

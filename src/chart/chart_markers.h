@@ -3,9 +3,15 @@
 // of the total-cost and marginal-profit lines. Drawn on the composition surface, over the
 // framed plot, so the boxes may reach into the title and scale bands.
 
-#include "chart_kinds.h"
+#include "area_variant.h"
+#include "chart_style.h"
+
+#include <cstdint>
 
 namespace brevant {
+
+class DrawSurface;
+struct ChartPaint;
 
 // Half the size of the marker squares and triangles: max(plotHeight / 70, 5).
 int32_t MarkerSize(int32_t plotHeight);

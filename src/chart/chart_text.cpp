@@ -1,6 +1,7 @@
 #include "chart_text.h"
 
 #include "bep_model.h"
+#include "chart_paint.h"
 #include "saturate.h"
 #include "text_util.h"
 

@@ -1,11 +1,16 @@
 #pragma once
 // Fonts, amount texts, band measurements, the plot frame, titles and the two scales.
 
-#include "chart_paint.h"
+#include "draw_surface.h"
 
 #include <QString>
 
+#include <cstdint>
+
 namespace brevant {
+
+struct BepInputs;
+struct ChartPaint;
 
 // Point sizes derived from the style's font size.
 int TitlePoints(int fontSize);    // trunc(fontSize × 1.5)

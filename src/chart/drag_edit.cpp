@@ -1,5 +1,6 @@
 #include "drag_edit.h"
 
+#include "chart_geometry.h"
 #include "saturate.h"
 #include "text_util.h"
 #include "chart_renderer.h"

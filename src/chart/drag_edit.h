@@ -5,7 +5,7 @@
 // window both drive these with their own mouse tracking and cursors.
 
 #include "bep_model.h"
-#include "chart_geometry.h"
+#include "chart_style.h"
 
 #include <QImage>
 #include <QPoint>
@@ -19,7 +19,9 @@
 
 namespace brevant {
 
+struct ChartGeometry;
 class ChartRenderer;
+class MovableElementTable;
 
 // Pixels within which the pointer catches a line or point.
 constexpr int32_t kHitTolerance = 5;

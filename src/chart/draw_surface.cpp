@@ -1,6 +1,7 @@
 #include "draw_surface.h"
 
 #include "device_pixels.h"
+#include "kept_shapes.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -214,166 +215,6 @@ int FontId(const FontKey& key)
     return ids.emplace(key, int(ids.size())).first->second;
 }
 
-// Wide antialiased lines and antialiased polygon fills, kept as the pixels they put down.
-// Qt rasterises such a shape in bands and walks the whole shape for every band, so a tall
-// one costs the square of its height; the sales line alone was two fifths of a large
-// render, the areas most of the rest. The same shape (same points, pen or brush, colour
-// and image size) recurs from one render to the next: every chart's sales line is the
-// plot's diagonal whatever the figures, and a spin step of 0.01 % moves few points. A
-// shape met a third time is drawn onto a transparent layer of the image's size,
-// exactly as it would be drawn on the image; what it left there (the colour times the
-// coverage, premultiplied) is kept by row and from then on laid over the image with
-// source-over, which is the very blend Qt's solid fill does with that coverage, so every
-// pixel comes out the same. Only one fill at a time is kept: two blends one after the
-// other do not round as one.
-class StrokeCache {
-public:
-    struct Key {
-        QPolygonF shape;   // a line's two ends, or a polygon
-        int penWidth = 0;  // a line's pen; 0 for a polygon's fill
-        ColorRef colour = 0;
-        QSize imageSize;
-        friend bool operator==(const Key& a, const Key& b)
-        {
-            return a.shape == b.shape && a.penWidth == b.penWidth && a.colour == b.colour
-                   && a.imageSize == b.imageSize;
-        }
-    };
-
-    // Lays the line over the image when it is kept; false when the caller must draw it.
-    bool draw(QImage& image, const Key& key, const QPen& pen)
-    {
-        for (const Entry& e : entries_) {
-            if (e.key == key) {
-                layOver(image, e);
-                return true;
-            }
-        }
-        // A shape is drawn as usual the first two times: most change with the figures, and
-        // a batch record draws its own lines in two of its three charts, never again.
-        const auto seen = std::find_if(seen_.begin(), seen_.end(),
-                                       [&key](const Seen& s) { return s.key == key; });
-        if (seen == seen_.end()) {
-            if (seen_.size() >= kSeen)
-                seen_.erase(seen_.begin());
-            seen_.push_back({key, 1});
-            return false;
-        }
-        if (++seen->times < 3)
-            return false;
-        seen_.erase(seen);
-        Entry entry{key, {}, {}};
-        if (!capture(image.size(), key, pen, entry))
-            return false;
-        if (entries_.size() >= kKept)
-            entries_.erase(entries_.begin());
-        entries_.push_back(std::move(entry));
-        layOver(image, entries_.back());
-        return true;
-    }
-
-private:
-    static constexpr size_t kSeen = 32;
-    static constexpr size_t kKept = 16;
-
-    struct Run {
-        int y, x, count;
-        qsizetype offset;  // into pixels
-    };
-    struct Entry {
-        Key key;
-        std::vector<Run> runs;
-        std::vector<QRgb> pixels;
-    };
-
-    bool capture(QSize size, const Key& key, const QPen& pen, Entry& entry)
-    {
-        if (layer_.size() != size) {
-            layer_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-            if (layer_.isNull())
-                return false;
-            layer_.fill(0);
-        }
-        {
-            QPainter painter(&layer_);
-            painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.translate(0.5, 0.5);
-            if (key.penWidth > 0) {
-                painter.setPen(pen);
-                painter.drawLine(key.shape[0], key.shape[1]);
-            } else {
-                painter.setPen(Qt::NoPen);
-                painter.setBrush(ToQColor(key.colour));
-                painter.drawPolygon(key.shape);
-            }
-        }
-        // Only the rows and columns the shape can reach are looked at, then cleared again.
-        const double reach = std::max(key.penWidth, 1) + 4.0;
-        const QRect box = key.shape.boundingRect()
-                              .adjusted(-reach, -reach, reach, reach)
-                              .toAlignedRect()
-                              .intersected(layer_.rect());
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(layer_.scanLine(y));
-            int x = box.left();
-            while (x <= box.right()) {
-                if (row[x] == 0) {
-                    ++x;
-                    continue;
-                }
-                const int start = x;
-                while (x <= box.right() && row[x] != 0)
-                    ++x;
-                entry.runs.push_back({y, start, x - start, qsizetype(entry.pixels.size())});
-                entry.pixels.insert(entry.pixels.end(), row + start, row + x);
-                std::fill(row + start, row + x, QRgb(0));
-            }
-        }
-        return true;
-    }
-
-    // Source-over of premultiplied pixels on an opaque image, rounded as Qt rounds.
-    static void layOver(QImage& image, const Entry& e)
-    {
-        for (const Run& run : e.runs) {
-            auto* d = reinterpret_cast<QRgb*>(image.scanLine(run.y)) + run.x;
-            const QRgb* s = e.pixels.data() + run.offset;
-            for (int i = 0; i < run.count; ++i) {
-                const uint alpha = qAlpha(s[i]);
-                if (alpha == 255)
-                    d[i] = s[i];
-                else
-                    d[i] = s[i] + ByteMul(d[i], 255 - alpha);
-            }
-        }
-    }
-
-    static QRgb ByteMul(QRgb x, uint a)
-    {
-        uint t = (x & 0xff00ff) * a;
-        t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
-        t &= 0xff00ff;
-        x = ((x >> 8) & 0xff00ff) * a;
-        x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
-        x &= 0xff00ff00;
-        return x | t;
-    }
-
-    struct Seen {
-        Key key;
-        int times = 0;
-    };
-    std::vector<Seen> seen_;
-    std::vector<Entry> entries_;
-    QImage layer_;
-};
-
-StrokeCache& StrokesOfThisThread()
-{
-    thread_local StrokeCache strokes;
-    return strokes;
-}
-
 } // namespace
 
 ChartFont MakeChartFont(const QString& face, int points, bool bold, int rotation, int dpiY)
@@ -538,9 +379,10 @@ void DrawSurface::line(QPoint a, QPoint b)
         // only while it draws).
         if (penWidth_ > 1 && ratio_ == 1 && image_.format() == QImage::Format_RGB32
             && !painter_->hasClipping()) {
-            const StrokeCache::Key key{QPolygonF({fa, fb}), penWidth_, penColor_,
-                                       image_.size()};
-            if (StrokesOfThisThread().draw(image_, key, painter_->pen()))
+            KeptShapes* kept = KeptShapes::OfThisThread();
+            if (kept && kept->draw(image_, {QPolygonF({fa, fb}), penWidth_, penColor_,
+                                            image_.size()},
+                                   painter_->pen()))
                 return;
         }
         painter_->drawLine(l);
@@ -589,8 +431,8 @@ void DrawSurface::polygon(const QPolygon& points)
     // outline is then drawn over it as drawPolygon would draw it after the fill.
     if (smoothShapes_ && !brushNull_ && ratio_ == 1 && image_.format() == QImage::Format_RGB32
         && !painter_->hasClipping()) {
-        const StrokeCache::Key key{poly, 0, brushColor_, image_.size()};
-        if (StrokesOfThisThread().draw(image_, key, QPen())) {
+        KeptShapes* kept = KeptShapes::OfThisThread();
+        if (kept && kept->draw(image_, {poly, 0, brushColor_, image_.size()}, QPen())) {
             if (!penNull_) {
                 painter_->setBrush(Qt::NoBrush);
                 painter_->drawPolygon(poly);

@@ -33,18 +33,13 @@ public:
         if (progressListener_)
             progressListener_(progress_, progressMax_);
     }
-    void SetProgressRange(int min, int max) override
-    {
-        progressMin_ = min;
-        progressMax_ = max;
-    }
+    void SetProgressRange(int /*min*/, int max) override { progressMax_ = max; }
     // Told every position the progress bar is set to, with its maximum.
     void SetProgressListener(std::function<void(int value, int max)> listener)
     {
         progressListener_ = std::move(listener);
     }
     int Progress() const { return progress_; }
-    int ProgressMin() const { return progressMin_; }
     int ProgressMax() const { return progressMax_; }
 
     Platform& GetPlatform() override { return platform_; }
@@ -56,8 +51,6 @@ public:
     void SetHighlight(bool on) { highlight_ = on; }
     bool HighlightShown() const override { return highlight_; }
     bool ShowsCharts() const override { return false; }
-    // Resizes the chart area (takes effect at the next layout).
-    void Resize(QSize size) { size_ = size; }
     // How many times LayoutCharts ran (a test sees each repaint).
     int LayoutCount() const { return layoutCount_; }
 
@@ -73,7 +66,6 @@ private:
     QImage window_;
     bool highlight_ = false;
     int progress_ = 0;
-    int progressMin_ = 0;
     int progressMax_ = 100;
     std::function<void(int, int)> progressListener_;
     int layoutCount_ = 0;

@@ -22,7 +22,6 @@ public:
 
     // An inactive tip never shows; deactivating hides it.
     void Activate(bool on);
-    bool IsActive() const { return active_; }
     // New text; a tip on screen is hidden.
     void SetTipText(const QString& text);
     QString TipText() const { return text(); }

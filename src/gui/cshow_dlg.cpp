@@ -35,7 +35,7 @@ CShowDlg::CShowDlg(PresentationHost& mainWindow, ProfileStore& store, QWidget* p
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       main_(mainWindow),
       store_(store),
-      background_(mainWindow.renderer()),
+      background_(mainWindow.Renderer()),
       tooltip_(this)
 {
     // The paint covers every pixel from the back buffer: no background erase, no flicker.
@@ -121,9 +121,9 @@ void CShowDlg::RenderAll()
     ChartStyle& style = main_.Style();
     chartRects_ = ComputeChartRects(screenSize_, style.drawGraph, style.outerMargin, chartRects_);
     const RenderRequest request{main_.Inputs(), style, screen, chartRects_,
-                                main_.dragState().highlightMode};
-    ChartRenderer& renderer = main_.renderer();
-    if (renderer.RenderCharts(buffer_, request, main_.elements()))
+                                main_.Drag().highlightMode};
+    ChartRenderer& renderer = main_.Renderer();
+    if (renderer.RenderCharts(buffer_, request, main_.Elements()))
         charts_ = renderer.DisplayImage();
     PaintMenu(buffer_, images_.menuStrip, menu_);
     background_.Forget();
@@ -210,7 +210,7 @@ void CShowDlg::mousePressEvent(QMouseEvent* event)
     lastPointer_ = event->position().toPoint();
     if (event->button() != Qt::LeftButton)
         return;
-    DragState& drag = main_.dragState();
+    DragState& drag = main_.Drag();
     if (event->modifiers().testFlag(Qt::ControlModifier)) {
         drag.highlightMode = true;
         RepaintAll();
@@ -229,7 +229,7 @@ void CShowDlg::mousePressEvent(QMouseEvent* event)
         update(dirty);
         return;
     }
-    const int k = HitTestElements(main_.elements(), main_.Style().drawGraph, lastPointer_);
+    const int k = HitTestElements(main_.Elements(), main_.Style().drawGraph, lastPointer_);
     if (k >= 0)
         drag.Start(k);
     else
@@ -245,7 +245,7 @@ void CShowDlg::mouseReleaseEvent(QMouseEvent* event)
     }
     if (event->button() != Qt::LeftButton)
         return;
-    DragState& drag = main_.dragState();
+    DragState& drag = main_.Drag();
     if (drag.highlightMode) {
         drag.highlightMode = false;
         RepaintAll();
@@ -261,14 +261,14 @@ void CShowDlg::mouseReleaseEvent(QMouseEvent* event)
 
 void CShowDlg::DragMove(QPoint point, bool ctrl)
 {
-    DragState& drag = main_.dragState();
+    DragState& drag = main_.Drag();
     if (drag.dragging()) {
         // The bands and plot size of this window's last render, the screen as chart area.
-        ChartGeometry geometry = main_.renderer().Geometry();
+        ChartGeometry geometry = main_.Renderer().Geometry();
         geometry.chartArea = screenRect();
         geometry.chartRects = chartRects_;
         const QRect before = background_.Rect();
-        if (UpdateDragFeedback(drag, main_.renderer(), buffer_, point, geometry,
+        if (UpdateDragFeedback(drag, main_.Renderer(), buffer_, point, geometry,
                                main_.Style().outerMargin, main_.Inputs(), ctrl, logicalDpiY()))
             repaint(QRegion(before) + background_.Rect());
         return;
@@ -277,12 +277,12 @@ void CShowDlg::DragMove(QPoint point, bool ctrl)
         SetDragCursor(DragCursor::Arrow);
         return;
     }
-    SetDragCursor(CursorForElement(HitTestElements(main_.elements(), main_.Style().drawGraph, point)));
+    SetDragCursor(CursorForElement(HitTestElements(main_.Elements(), main_.Style().drawGraph, point)));
 }
 
 void CShowDlg::DropDrag(QPoint point)
 {
-    DragState& drag = main_.dragState();
+    DragState& drag = main_.Drag();
     RemoveDragLabel();
     // The whole screen is the chart area: a release anywhere applies the pending value.
     const bool changed = main_.ApplyDropChange(ComputeDrop(drag, point, screenRect(), main_.Inputs()));
@@ -294,14 +294,14 @@ void CShowDlg::DropDrag(QPoint point)
 void CShowDlg::CancelDrag()
 {
     RemoveDragLabel();
-    main_.dragState().dragTarget = -1;
+    main_.Drag().dragTarget = -1;
     SetDragCursor(DragCursor::Arrow);
 }
 
 void CShowDlg::RemoveDragLabel()
 {
     const QRect shown = background_.Rect();
-    RemoveValueLabel(main_.renderer(), buffer_);
+    RemoveValueLabel(main_.Renderer(), buffer_);
     if (!shown.isEmpty())
         repaint(shown);
 }
@@ -358,7 +358,7 @@ void CShowDlg::OnCommand(int id)
         ChangeStickLevel(+1);
         break;
     case ID_PRESENT_ESCAPE:
-        if (main_.dragState().dragging())
+        if (main_.Drag().dragging())
             CancelDrag();
         else
             accept();

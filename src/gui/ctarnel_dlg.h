@@ -4,12 +4,11 @@
 
 #include "bep_model.h"
 #include "chart_style.h"
-#include "settings.h"
 #include "chart_geometry.h"
 #include "chart_host.h"
 #include "chart_renderer.h"
 #include "drag_edit.h"
-#include "batch.h"
+#include "batch_controls.h"
 #include "presentation_host.h"
 
 #include <QDialog>
@@ -56,7 +55,7 @@ public:
         return qobject_cast<T*>(controlById(id));
     }
 
-    // ChartHost and PresentationHost
+    // FiguresHost, ChartHost and PresentationHost
     BepInputs& Inputs() override { return inputs_; }
     ChartStyle& Style() override { return style_; }
     int32_t OutputFormatValue() const override { return outputFormat_; }
@@ -79,8 +78,8 @@ public:
     bool presentationActive() const { return presentationActive_; }
     void setPresentationActive(bool active) { presentationActive_ = active; }
     QSize minWindowSize() const { return minWindowSize_; }
-    MovableElementTable& elements() override { return elements_; }
-    ChartRenderer& renderer() override { return renderer_; }
+    MovableElementTable& Elements() override { return elements_; }
+    ChartRenderer& Renderer() override { return renderer_; }
     // The window's image of its client area; the chart area part is what is on screen.
     const QImage& backBuffer() const { return backBuffer_; }
 
@@ -101,7 +100,7 @@ public:
 
     // Drag editing of the movable lines and points (the presentation window shares the
     // state and applies its drops here).
-    DragState& dragState() override { return drag_; }
+    DragState& Drag() override { return drag_; }
     // Esc: takes the value label away and ends a running drag without changing anything.
     void CancelDrag();
     // Button 1042: the movable elements drawn enlarged for two seconds.

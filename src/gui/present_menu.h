@@ -44,7 +44,6 @@ public:
     bool Pinned() const { return pinned_; }
     bool Hovered() const { return hovered_; }
     bool AlwaysShow() const { return alwaysShow_; }
-    bool IsLit(int button) const { return lit_[button]; }
     // The lit button, or -1.
     int LitButton() const;
 

@@ -3,30 +3,24 @@
 // and changes, the renderer and drag state it shares, and a word when it changes a setting
 // whose control the main window shows.
 
-#include "bep_model.h"
-#include "chart_geometry.h"
-#include "chart_renderer.h"
-#include "chart_style.h"
-#include "drag_edit.h"
+#include "figures_host.h"
 
 #include <cstdint>
 
 namespace brevant {
 
-class Platform;
+class ChartRenderer;
+class MovableElementTable;
+struct DropChange;
+struct DragState;
 
-class PresentationHost {
+class PresentationHost : public virtual FiguresHost {
 public:
-    virtual ~PresentationHost() = default;
-
-    virtual BepInputs& Inputs() = 0;
-    virtual ChartStyle& Style() = 0;
-    virtual Platform& GetPlatform() = 0;
     // The renderer and movable-element table the charts are drawn with, and the drag
     // state, shared so that a drag or highlight looks the same in both windows.
-    virtual ChartRenderer& renderer() = 0;
-    virtual MovableElementTable& elements() = 0;
-    virtual DragState& dragState() = 0;
+    virtual ChartRenderer& Renderer() = 0;
+    virtual MovableElementTable& Elements() = 0;
+    virtual DragState& Drag() = 0;
 
     // Sets the figure a drop changes, as a drop in the main window does; false when the
     // drop changes nothing.

@@ -2,6 +2,7 @@
 // Batch creation: the charts and a CSV summary for every record of a CSV file, either one
 // folder per record or all records together in the output root.
 
+#include "batch_controls.h"
 #include "batch_file.h"
 #include "bep_model.h"
 #include "message.h"
@@ -35,16 +36,6 @@ std::optional<QString> ParseBatchRecord(BepInputs& inputs, Platform& platform,
                                         const QString& line, qint64 lineNumber = 0);
 // The same without a message: 0, or the id ParseBatchRecord would show.
 StringId CheckBatchRecord(BepInputs& inputs, const QString& line);
-
-// What a window shows of the figures beyond the charts. After a successful batch it is
-// told to write the figures into its amount entries as "%.0f" (their text rule then
-// stores the values the entries hold), the ratio into its spin and ratio text, and to
-// tick the three chart check boxes.
-class BatchControls {
-public:
-    virtual ~BatchControls() = default;
-    virtual void ShowBatchResult() = 0;
-};
 
 struct BatchOptions {
     // Written into instead of the desktop folder "BEP" when not empty; created with its

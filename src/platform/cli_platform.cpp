@@ -92,8 +92,6 @@ int CliPlatform::MessageBox(const MessageRequest& request)
 
 QString CliPlatform::DesktopFolder()
 {
-    if (!desktop_.isEmpty())
-        return desktop_;
     return UserDesktopFolder();
 }
 

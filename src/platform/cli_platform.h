@@ -31,8 +31,6 @@ public:
     // The button a question box (flags with Yes/No or Yes/No/Cancel) with entry `id` is
     // answered with; every other question is answered No.
     void SetAnswer(StringId id, int answer) { answers_[id] = answer; }
-    // The folder that stands in for the desktop (batch output's --out).
-    void SetDesktopFolder(const QString& folder) { desktop_ = folder; }
 
     int MessageBox(const MessageRequest& request) override;
     QString SaveFileName(const FileDialogRequest&) override { return {}; }
@@ -52,7 +50,6 @@ public:
 
 private:
     std::map<StringId, int> answers_;
-    QString desktop_;
     int messageCount_ = 0;
 };
 
