@@ -180,6 +180,9 @@ TEST(Analysis, Texts)
     EXPECT_EQ(FormatSignedYen(-1234.0), u"-1,234円"_qs);
     EXPECT_EQ(FormatPercentFigure(0.25434), u"25.43%"_qs);
     EXPECT_EQ(FormatPercentFigure(std::nullopt), u"―"_qs);
+    EXPECT_EQ(FormatPercentFigure(-0.00004), u"0.00%"_qs);
+    EXPECT_EQ(FormatTimes(-0.004), u"0.00倍"_qs);
+    EXPECT_EQ(FormatTimes(-0.006), u"-0.01倍"_qs);
 
     const BepInputs in = Inputs(10'000'000, 3'000'000, 4000);
     const QString tab = SensitivityTabText(SensitivityTable(in));

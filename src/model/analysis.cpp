@@ -238,18 +238,31 @@ QString FormatSignedYen(const Figure& yen)
     return (rounded < 0 ? u"-"_qs : u"+"_qs) + GroupedWhole(std::fabs(rounded)) + u'円';
 }
 
+namespace {
+
+// Two decimals; a value that rounds to zero from below shows as 0.00, not -0.00.
+QString TwoDecimals(double value)
+{
+    QString text = CFormat("%.2f", value);
+    if (text == u"-0.00")
+        text.remove(0, 1);
+    return text;
+}
+
+} // namespace
+
 QString FormatPercentFigure(const Figure& fraction)
 {
     if (!fraction)
         return QString(kUndefinedFigure);
-    return CFormat("%.2f%%", *fraction * 100.0 + 0.0);
+    return TwoDecimals(*fraction * 100.0) + u'%';
 }
 
 QString FormatTimes(const Figure& times)
 {
     if (!times)
         return QString(kUndefinedFigure);
-    return CFormat("%.2f", *times + 0.0) + u'倍';
+    return TwoDecimals(*times) + u'倍';
 }
 
 QString FormatChangedValue(const SensitivityRow& row)
