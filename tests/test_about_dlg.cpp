@@ -121,8 +121,10 @@ TEST(DialogUnitsToPixels, WholeUnitsScaleByTheBaseUnits)
         {QRect(-4, -8, 8, 16), QRect(-bx, -by, 2 * bx, 2 * by)},
         {QRect(0, 0, 0, 0), QRect(0, 0, 0, 0)},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         EXPECT_EQ(DialogUnitsToPixels(c.du, font), c.px);
+    }
 }
 
 TEST(DialogUnitsToPixels, NeighboursInUnitsStayNeighboursInPixels)

@@ -91,6 +91,7 @@ TEST(BatchFile, StopsCountingPastTheLimit)
         {QByteArray(3 << 20, 'x'), 1}, // one long line spread over several reads
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         BatchFile file(WriteFile(dir, c.bytes));
         ASSERT_TRUE(file.Open());
         EXPECT_EQ(file.CountLines(kMaxBatchRecords), c.count) << c.bytes.size();
@@ -118,6 +119,7 @@ TEST(BatchFile, TellsUtf8FromCp932)
         {"a,1,2,3,4\n", true, QStringLiteral("a,1,2,3,4")},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         BatchFile file(WriteFile(dir, c.bytes));
         ASSERT_TRUE(file.Open());
         EXPECT_EQ(file.CountLines(kMaxBatchRecords), 1);
@@ -147,6 +149,7 @@ TEST(BatchFile, ChosenEncodingWinsOverTheGuess)
         {bom, BatchEncoding::Utf8, u"あ,1"_qs},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         BatchFile file(c.path, c.encoding);
         ASSERT_TRUE(file.Open());
         EXPECT_EQ(file.CountLines(kMaxBatchRecords), 1);
@@ -196,6 +199,7 @@ TEST(ParseBatchRecord, StoresAndChecksTheFields)
         {u"f,,10,300,-100", nullptr, 290, 10, 300, -10000, IDS_MAX_BELOW_FIXED},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         const QString line = QString::fromUtf16(c.line);
         QTemporaryDir dir;
         FakePlatform platform(dir.path());
@@ -424,6 +428,7 @@ TEST(RunBatch, FailedRecordStopsAndRestoresTheWindow)
     cases[1].written.sort();
     cases[2].written = cases[1].written;
     for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
         BatchRun run;
         const QByteArray csv = ToCp932(QString::fromUtf8(c.csv));
         EXPECT_FALSE(run.Run(csv, {kIdYes})) << c.what;

@@ -424,6 +424,7 @@ TEST_F(Render, TextsSayTheFiguresWhereTheyBelong)
     TextRecord texts;
     renderer.RecordTexts(&texts);
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         in = BepInputs{c.s, c.t, c.f, c.ratio, c.unit};
         ASSERT_TRUE(RenderNow()) << c.what;
         const auto boxesOf = [&](const QString& prefix) {

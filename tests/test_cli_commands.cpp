@@ -93,6 +93,7 @@ TEST(BatchCommand, WrongUsage)
         {"batch", csv.constData(), "--mode", "folders", "--jobs", "257"},
     };
     for (const auto& args : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&args - cases));
         QString out;
         EXPECT_EQ(RunBatchCommand(Args(args), store, out), 2) << Args(args).join(u' ').toStdString();
         EXPECT_TRUE(out.isEmpty());
@@ -161,6 +162,7 @@ TEST(CommandLine, AnArgumentNotUnderstoodIsNamedBeforeTheUsage)
         {{u"\x1b[2Jfoo"_qs}, "brevant: unknown command '?[2Jfoo'"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         QProcess process;
         process.start(QStringLiteral(BREVANT_BINARY), c.args);
         ASSERT_TRUE(process.waitForFinished(30000));

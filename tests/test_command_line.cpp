@@ -301,6 +301,7 @@ TEST(InputEncoding, AutoChoosesUtf8WhenValidAndTheOptionDecides)
         {bom, u"utf-8"_qs, u"損益"_qs},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         ProgramSandbox box;
         const ProgramResult r = box.Batch(box.Input(c.csv), u"folders"_qs, 60000,
                                           {u"--encoding"_qs, c.encoding});

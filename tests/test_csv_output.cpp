@@ -150,6 +150,7 @@ TEST(HasDuplicateTitles, ComparesEveryPairExactly)
         {u"図表3", u"", u"", true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         QTemporaryDir dir;
         FakePlatform platform(dir.path());
         ChartStyle style;
@@ -358,6 +359,7 @@ TEST(OutputWithCsv, StopsBeforeWritingAnything)
         {"desktop unusable", {u"a"_qs, u"b"_qs, u"c"_qs}, kPdf, true, IDS_DESKTOP_FOLDER},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         CsvRun run;
         run.host.Style().titles = c.titles;
         run.host.SetOutputFormatValue(c.format);
@@ -391,6 +393,7 @@ TEST(OutputWithCsv, TitleThatIsNoFileNameStopsAtItsChart)
     };
     cases[5].written = false;
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         CsvRun run;
         run.host.Style().titles[1] = c.title2;
         run.host.Style().drawGraph = {0, 1, 0};

@@ -70,6 +70,7 @@ TEST(SaveCurrentCharts, WritesTheTypeOfTheChosenExtensionAndOpensItsFolder)
         {"a.bmp", "bmp", kIdNo},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         MainWindowHarness h;
         CTarnelDlg& w = h.Open();
         const QString path = h.dir.filePath(QString::fromLatin1(c.name));

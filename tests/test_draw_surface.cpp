@@ -161,6 +161,7 @@ TEST(DrawSurface, TextInABoxIsOneAlignedClippedLine)
                  {HAlign::Right, VAlign::Bottom}};
     const Box box{20, 30, 80, 70};
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         QImage img = White(120, 100);
         {
             DrawSurface s(img);

@@ -129,6 +129,7 @@ TEST(OutputRootFault, NoFolderWhereTheOutputRootBelongs)
         {"output root name too long", true, nullptr, nullptr},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         Scene s;
         const QString input = s.Input("A,1000,500,300,25\n");
         if (c.block) {
@@ -179,6 +180,7 @@ TEST(RecordFolderFault, RecordThatCannotBeWrittenStopsTheBatch)
     };
     cases[3].bFiles = QStringList{u"BEP.csv"_qs, kChart1 + u".bmp"};
     for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
         Scene s;
         ASSERT_TRUE(QDir().mkpath(s.Root()));
         c.obstacle(s.Root());
@@ -283,6 +285,7 @@ TEST(DiskFull, PdfAndSummaryThatFailPartWayKeepTheEarlierFile)
          *LoadStringEntry(IDS_OPEN_FAILED)},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         platform.messages.clear();
         const auto before = Snapshot(dir.path());
         {
@@ -356,6 +359,7 @@ TEST(BatchInputFault, InputThatIsNoReadableFileShows30009)
          }},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         for (const bool folders : {true, false}) {
             Scene s;
             const QString input = c.make(s);
@@ -390,6 +394,7 @@ TEST(WorkFolderFault, PdfRecordsNeedNoWorkFolder)
         {"together, no work folder", false, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         Scene s;
         s.host.SetOutputFormatValue(kPdf);
         const QString blocked = c.scratchIsFolder ? s.platform.temp + u"/Brevant/temp.jpeg"
@@ -437,6 +442,7 @@ TEST(ProfileFault, DamagedFileIsReadAsFarAsItGoesAndNeverChangedByReading)
         {"numbers out of range", "[Last]\nRitsu=99999999999999999999\nFontSize=-4\n", 2500, 5},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Brevant.ini"_qs);
         ASSERT_TRUE(WriteAll(path, c.bytes));
@@ -484,6 +490,7 @@ TEST(ProfileFault, NoFileAtThePathGivesDefaultsAndIsLeftAlone)
          }},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         QTemporaryDir dir;
         const QString path = c.make(dir.path());
         if (path.isEmpty())

@@ -231,6 +231,7 @@ TEST_F(ImageExportTest, GifKeepsTheChartsColours)
         {"80000000,70000000,12000000,42.5", {1000, 600}, other},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.figures);
         BepInputs in;
         ASSERT_EQ(ApplyFourValues(in, QString::fromLatin1(c.figures)), 0);
         HeadlessChartHost host(platform, c.size, in, c.style, kGif);
@@ -350,6 +351,7 @@ TEST_F(ImageExportTest, ImageThatCannotBeMadeShowsTheMemoryMessage)
         {"negative height", ChartLike(10, 10), 10, -5},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         platform.messages.clear();
         EXPECT_FALSE(EncodeImageFile(c.image, c.width, c.height, Path("m.png"), "png", platform))
             << c.name;
@@ -424,6 +426,7 @@ TEST_F(ImageExportTest, WorkFolderFailuresShowTheirMessage)
         {"subfolder here", platform.temp, "."},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         platform.messages.clear();
         platform.temp = c.temp;
         EXPECT_EQ(GetWorkFolder(platform, QString::fromLatin1(c.subfolder)), QString()) << c.name;

@@ -277,6 +277,7 @@ TEST_F(Jpg2PdfTest, FailuresNameTheirStepAndLeaveTheTargetAlone)
     };
     const QStringList before = Files();
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.jpeg);
         platform.messages.clear();
         EXPECT_FALSE(CJpg2Pdf().Convert(Path(c.jpeg), c.pdf, platform)) << c.jpeg;
         ASSERT_EQ(platform.messages.size(), 1) << c.jpeg;

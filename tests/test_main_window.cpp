@@ -120,6 +120,7 @@ TEST(MainWindow, StoredAmountsRaiseTheMaximumSales)
         {{"abc", "", "-7"}, {"1", "0", "-7"}, 1},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         MainWindowHarness h;
         for (int k = 0; k < 3; ++k)
             h.Store(qPrintable(QStringLiteral("Kingaku%1").arg(k)), QString::fromLatin1(c.stored[k]));

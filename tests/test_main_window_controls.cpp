@@ -1,6 +1,8 @@
 // The controls of the main window: what each one changes, and the paste and sample paths.
 
+#include "about_dlg.h"
 #include "color_button.h"
+#include "cshow_dlg.h"
 #include "dialog_templates.h"
 #include "four_values.h"
 #include "text_util.h"
@@ -8,10 +10,12 @@
 #include "support/main_window_harness.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -65,6 +69,7 @@ TEST(MainWindowControls, PasteSetsTheFourValues)
         {"１２５００００００", kIdYes, {"125000000", "1", "1"}, 2500, true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.clipboard);
         MainWindowHarness h;
         h.Store("Kingaku1", "1");
         h.Store("Kingaku2", "1");
@@ -234,6 +239,7 @@ TEST(MainWindowControls, SpinStepsAreClampedToTheirRanges)
         {IDC_SCALE_MARGIN_SPIN, 0, -1, 0}, {IDC_WIDTH5_SPIN, 3, -1, 2},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         MainWindowHarness h;
         h.Open(false);
         auto* spin = h.At<QSpinBox>(c.id);
@@ -402,14 +408,58 @@ TEST(MainWindowControls, ColourButtonsPickFromThePaletteOrTheDialog)
     EXPECT_EQ(h.Stored("Col2").toString(), "32768");
 }
 
-TEST(MainWindowControls, CommandButtonsAreEnabled)
+// Each command button reaches its command: a click does what only that command does.
+TEST(MainWindowControls, EachCommandButtonRunsItsCommand)
 {
-    MainWindowHarness h;
-    h.Open(false);
-    for (int id : {IDC_SAMPLE, IDC_PASTE, IDC_VERSION, IDC_GENERAL_HELP, IDC_EXIT,
-                   IDC_RESET_COLOURS, IDC_OUTPUT_CURRENT, IDC_TO_CLIPBOARD, IDC_HIGHLIGHT,
-                   IDC_PRESENT, IDC_OUTPUT_CSV, IDC_BATCH}) {
-        ASSERT_NE(h.At(id), nullptr) << id;
-        EXPECT_TRUE(h.At(id)->isEnabled()) << id;
+    using Did = bool (*)(MainWindowHarness&, CTarnelDlg&, const QString& modal);
+    const struct {
+        const char* what;
+        int id;
+        Did did;
+    } cases[] = {
+        {"sample", IDC_SAMPLE, [](auto&, CTarnelDlg& w, auto&) { return w.Inputs().fixedCosts > 1; }},
+        {"paste", IDC_PASTE,
+         [](MainWindowHarness& h, auto&, auto&) {
+             return !h.platform.messages.isEmpty() && h.platform.messages[0].text.endsWith(kConfirm);
+         }},
+        {"version", IDC_VERSION,
+         [](auto&, auto&, const QString& modal) { return modal == CAboutDlg::staticMetaObject.className(); }},
+        {"help", IDC_GENERAL_HELP, [](auto&, CTarnelDlg& w, auto&) { return w.helpShown(); }},
+        {"exit", IDC_EXIT, [](auto&, CTarnelDlg& w, auto&) { return !w.isVisible(); }},
+        {"reset colours", IDC_RESET_COLOURS,
+         [](MainWindowHarness& h, auto&, auto&) { return h.platform.Showed(30018); }},
+        {"output", IDC_OUTPUT_CURRENT,
+         [](MainWindowHarness& h, auto&, auto&) { return h.platform.saveRequests.size() == 1; }},
+        {"clipboard", IDC_TO_CLIPBOARD,
+         [](MainWindowHarness& h, auto&, auto&) { return !h.platform.clipboardImage.isNull(); }},
+        {"highlight", IDC_HIGHLIGHT,
+         [](MainWindowHarness& h, auto&, auto&) { return h.platform.slept == QList<int>{2000}; }},
+        {"present", IDC_PRESENT,
+         [](auto&, auto&, const QString& modal) { return modal == CShowDlg::staticMetaObject.className(); }},
+        {"output with CSV", IDC_OUTPUT_CSV,
+         [](MainWindowHarness& h, auto&, auto&) { return QDir(h.platform.desktop + u"/BEP").exists(); }},
+        {"batch", IDC_BATCH,
+         [](MainWindowHarness& h, auto&, auto&) { return h.platform.openRequests.size() == 1; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MainWindowHarness h;
+        CTarnelDlg& w = h.Open();
+        h.platform.clipboardText = QStringLiteral("1000,500,300,20");
+        h.platform.answers = {kIdYes};
+        // A command that opens a window of its own: note which, and close it.
+        QString modal;
+        QTimer closer;
+        closer.setSingleShot(true);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                dialog && dialog != &w) {
+                modal = QString::fromLatin1(dialog->metaObject()->className());
+                dialog->reject();
+            }
+        });
+        closer.start(0);
+        h.At<QPushButton>(c.id)->click();
+        EXPECT_TRUE(c.did(h, w, modal));
     }
 }

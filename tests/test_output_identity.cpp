@@ -52,15 +52,55 @@ QByteArray PixelDigest(const QImage& image)
     return hash.result().toHex();
 }
 
+Digests ReadReference();
+
+// Where a failing comparison leaves the images it got: $TEST_ARTIFACTS or the working
+// directory, in "identity-failures".
+QString FailureFolder()
+{
+    const QString root = qEnvironmentVariable("TEST_ARTIFACTS", QDir::currentPath());
+    return QDir(root).filePath(QStringLiteral("identity-failures"));
+}
+
+QString ArtifactPath(const QString& key, const char* what)
+{
+    QString name = key;
+    name.replace(u'/', u'_');
+    return QDir(FailureFolder()).filePath(name + u'.' + QLatin1String(what) + u".png");
+}
+
+// Writes the image behind a pixel digest that differs from the stored one; only the
+// digests of the expected images are kept, so there is no expected image to write.
+void KeepIfDifferent(const QString& key, const QByteArray& digest, const QImage& image)
+{
+    static const Digests reference = ReadReference();
+    const auto it = reference.find(key);
+    if (it == reference.end() || it->second == digest || image.isNull())
+        return;
+    QDir().mkpath(FailureFolder());
+    image.save(ArtifactPath(key, "got"));
+}
+
+// The pixel digest under `key`, keeping the image when it does not match.
+void PutPixels(Digests& out, const QString& key, const QImage& image)
+{
+    out[key] = PixelDigest(image);
+    KeepIfDifferent(key, out[key], image);
+}
+
 // Images by their decoded pixels, everything else by its bytes.
-QByteArray FileDigest(const QString& path)
+QByteArray FileDigest(const QString& path, const QString& key = {})
 {
     const QString suffix = QFileInfo(path).suffix();
     if (suffix == u"csv" || suffix == u"pdf")
         return Sha256(ReadAll(path));
     QImageReader reader(path);
     const QByteArray format = reader.format();
-    return format + ':' + PixelDigest(reader.read());
+    const QImage image = reader.read();
+    const QByteArray digest = PixelDigest(image);
+    if (!key.isEmpty())
+        KeepIfDifferent(key, format + ':' + digest, image);
+    return format + ':' + digest;
 }
 
 BepInputs Figures(const char* text)
@@ -127,13 +167,14 @@ Digests RenderDigests()
         host.SetHighlight(c.highlight);
         host.LayoutCharts();
         const QString name = QString::fromLatin1(c.name);
-        out[name + u"/window"] = PixelDigest(host.Window());
-        out[name + u"/composed"] = PixelDigest(host.ComposedImage());
+        PutPixels(out, name + u"/window", host.Window());
+        PutPixels(out, name + u"/composed", host.ComposedImage());
         for (const char* format : {"png", "bmp", "gif", "tiff", "jpeg", "pdf"}) {
             const QString path = dir.filePath(name + u'.' + QLatin1String(format));
             EXPECT_TRUE(WriteChartImage(host.ComposedImage(), c.size, path, platform))
                 << c.name << ' ' << format;
-            out[name + u'/' + QLatin1String(format)] = FileDigest(path);
+            const QString key = name + u'/' + QLatin1String(format);
+            out[key] = FileDigest(path, key);
         }
     }
     // A composition of another size is scaled to the requested one.
@@ -145,7 +186,8 @@ Digests RenderDigests()
             const QString path = dir.filePath(u"scaled." + QLatin1String(format));
             EXPECT_TRUE(EncodeImageFile(host.ComposedImage(), 960, 400, path,
                                         QLatin1String(format), platform));
-            out[u"scaled-800x300-to-960x400/" + QLatin1String(format)] = FileDigest(path);
+            const QString key = u"scaled-800x300-to-960x400/" + QLatin1String(format);
+            out[key] = FileDigest(path, key);
         }
     }
     EXPECT_TRUE(platform.messages.isEmpty());
@@ -158,7 +200,8 @@ void AddTree(Digests& out, const QString& key, const QString& root)
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        out[key + u'/' + QDir(root).relativeFilePath(path)] = FileDigest(path);
+        const QString name = key + u'/' + QDir(root).relativeFilePath(path);
+        out[name] = FileDigest(path, name);
     }
 }
 
@@ -228,11 +271,47 @@ Digests BatchDigests()
                 messages += QString(m.text).replace(dir.path(), QStringLiteral("<dir>")).toUtf8() +
                             '|' + QByteArray::number(m.flags) + '\n';
             out[key + u"/messages"] = Sha256(messages);
-            out[key + u"/window"] = PixelDigest(run.window);
+            PutPixels(out, key + u"/window", run.window);
             AddTree(out, key, run.outputRoot);
         }
     }
     return out;
+}
+
+// The window after the last batch run with each number of jobs.
+std::map<int, QImage>& LastWindows()
+{
+    static std::map<int, QImage> windows;
+    return windows;
+}
+
+// When one thread and `jobs` threads differ: the keys that differ, and for the window
+// both images and their difference (red where they differ) written beside the log.
+std::string ExplainDifference(const Digests& one, const Digests& many, int jobs,
+                              const QString& label)
+{
+    QString text;
+    for (const auto& [key, value] : one)
+        if (!many.count(key) || many.at(key) != value)
+            text += u' ' + key;
+    for (const auto& [key, value] : many)
+        if (!one.count(key))
+            text += u" +" + key;
+    const QImage expected = LastWindows()[1].convertToFormat(QImage::Format_RGB32);
+    const QImage got = LastWindows()[jobs].convertToFormat(QImage::Format_RGB32);
+    if (expected != got && expected.size() == got.size()) {
+        QDir().mkpath(FailureFolder());
+        QImage diff = expected;
+        for (int y = 0; y < diff.height(); ++y)
+            for (int x = 0; x < diff.width(); ++x)
+                diff.setPixel(x, y, expected.pixel(x, y) == got.pixel(x, y) ? qRgb(255, 255, 255)
+                                                                            : qRgb(255, 0, 0));
+        expected.save(ArtifactPath(label + u"-window", "expected"));
+        got.save(ArtifactPath(label + u"-window", "got"));
+        diff.save(ArtifactPath(label + u"-window", "diff"));
+        text += u"; window images in " + FailureFolder();
+    }
+    return QString(u"differs in" + text).toStdString();
 }
 
 // One batch of `records` with the given number of jobs: every file below the output root
@@ -255,6 +334,7 @@ Digests BatchBytes(const QByteArray& records, const char* format, bool folders, 
         messages += QString(m.text).replace(dir.path(), QStringLiteral("<dir>")).toUtf8() + '\n';
     out[u"messages"_qs] = messages;
     out[u"window"_qs] = PixelDigest(run.window);
+    LastWindows()[jobs] = run.window;
     QDirIterator it(run.outputRoot, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
@@ -315,8 +395,13 @@ void Compare(const Digests& actual)
         const auto it = ref.find(key);
         if (it == ref.end())
             ADD_FAILURE() << "no reference for " << qPrintable(key);
-        else
-            EXPECT_EQ(digest.toStdString(), it->second.toStdString()) << qPrintable(key);
+        else if (digest != it->second)
+            ADD_FAILURE() << qPrintable(key) << ": digest " << digest.toStdString()
+                          << ", expected " << it->second.toStdString()
+                          << qPrintable(QFileInfo::exists(ArtifactPath(key, "got"))
+                                            ? u"; the image it got is " + ArtifactPath(key, "got") +
+                                                  u" (only the expected image's digest is stored)"
+                                            : QString());
     }
 }
 
@@ -357,7 +442,9 @@ TEST(OutputIdentity, BatchOnManyThreadsEqualsOneThread)
         for (const bool folders : {true, false}) {
             const Digests one = BatchBytes(records, format, folders, 1);
             const Digests many = BatchBytes(records, format, folders, 3);
-            EXPECT_TRUE(one == many) << format << (folders ? " folders" : " together");
+            const QString label = QLatin1String(format) + (folders ? u"-folders" : u"-together");
+            EXPECT_TRUE(one == many) << qPrintable(label) << ' '
+                                     << (one == many ? "" : ExplainDifference(one, many, 3, label));
             EXPECT_EQ(one.at(u"result"_qs), folders ? "failed" : "ok") << format;
             if (folders) {
                 EXPECT_EQ(one.at(u"done"_qs), "9") << format;
@@ -373,7 +460,7 @@ TEST(OutputIdentity, BatchOnManyThreadsEqualsOneThread)
     // A chart that cannot be written stops the folders mode half-way through a record.
     const Digests one = BatchBytes(records, "png", true, 1, u"売上/費用"_qs);
     const Digests many = BatchBytes(records, "png", true, 4, u"売上/費用"_qs);
-    EXPECT_TRUE(one == many);
+    EXPECT_TRUE(one == many) << (one == many ? "" : ExplainDifference(one, many, 4, u"unwritable"_qs));
     EXPECT_EQ(one.at(u"done"_qs), "0");
     EXPECT_EQ(one.count(u"店0/BEP.csv"_qs), 1u);
     EXPECT_EQ(one.count(u"店1/BEP.csv"_qs), 0u);

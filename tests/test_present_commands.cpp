@@ -52,6 +52,7 @@ TEST(PresentContextMenu, ItemsChecksAndShortcutColumn)
         bool thousand;
     } cases[] = {{false, false}, {true, false}, {false, true}, {true, true}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         const auto menu = CreatePresentContextMenu(nullptr, c.alwaysShow, c.thousand);
         const QList<QAction*> actions = menu->actions();
         ASSERT_EQ(actions.size(), 7);

@@ -114,6 +114,7 @@ TEST(PresentMenu, HideTimerTakesTheHoverFromThePointer)
     } cases[] = {{{100, 100}, false}, {{1287, 950}, false}, {{1288, 940}, true},
                  {{1589, 989}, true}, {{1590, 989}, false}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         PresentMenu menu;
         menu.Start(kScreen, false);
         menu.OnHideTimer(c.pointer);
@@ -244,6 +245,7 @@ TEST(PointerStickLevel, ClampsAndNeedsTheStick)
         {false, {+1, +1}, 1},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         PointerStick stick;
         if (c.shown)
             stick.Toggle();

@@ -185,6 +185,7 @@ TEST(DrawRipple, ClippedAtTheBufferEdges)
         {{1, 1}, {0, 0}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         const QImage before = Pattern(c.size.width(), c.size.height());
         QImage window = before;
         ASSERT_TRUE(DrawRipple(window, c.centre));

@@ -196,6 +196,7 @@ TEST(LoadSettings, PlacementAtTheIntegerLimitsStaysARectangle)
         {-100, 20, INT_MAX, 480, QRect(-100, 20, INT_MAX, 480)},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         MemoryProfileStore store;
         store.WriteInt(kSection, "PX", c.px);
         store.WriteInt(kSection, "PY", c.py);
@@ -376,6 +377,7 @@ TEST(IniProfileStore, ValuesAreTextAndEncodedObjectsAreBadValues)
     QTemporaryDir dir;
     int n = 0;
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
         const QString path = dir.filePath(QString::number(++n));
         ASSERT_TRUE(WriteAll(path, QByteArray("[Last]\nTitle0=") + c.value + "\n"));
         IniProfileStore store(path);

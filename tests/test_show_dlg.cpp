@@ -158,6 +158,7 @@ TEST(ShowDlg, CtrlWheelChangesTheFontSizeWithinItsLimits)
         {10, -120, 9},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         ShowHarness s;
         s.h.Store("FontSize", c.start);
         s.Start();
@@ -188,6 +189,7 @@ TEST(ShowDlg, ThousandYenItemToggles)
         int unit;
     } cases[] = {{0, 1, 1}, {0, 2, 0}, {5, 1, 0}, {5, 2, 1}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         ShowHarness s;
         s.h.Store("Tani", c.loaded);
         CShowDlg& show = s.Start();
@@ -332,6 +334,7 @@ TEST(ShowDlg, InkColourIsChosenAndKept)
         const char* stored;
     } cases[] = {{Rgb(0, 128, 255), "16744448"}, {std::nullopt, "33535"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         ShowHarness s;
         s.h.platform.colors.push_back(c.chosen);
         CShowDlg& show = s.Start();
@@ -500,6 +503,7 @@ TEST(ShowDlgContextMenu, ASecondRightClickAtTheSamePlaceChoosesNothing)
          {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         ShowHarness s;
         CShowDlg& show = s.Start();
         const QImage before = show.backBuffer().copy();
@@ -539,6 +543,7 @@ TEST(ShowDlg, MenuHidesWhenTheTimerFiresWithThePointerElsewhere)
         bool visible;
     } cases[] = {{"far from the menu", false, false}, {"over the menu", true, true}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         ShowHarness s;
         s.h.Store("AlwaysShow", 0);
         QCursor::setPos(300, 300);

@@ -30,6 +30,7 @@ TEST(ShowDlgScreens, CoversTheScreenOfTheMainWindowInFullScreenState)
         QRect covered;
     } cases[] = {{{100, 100}, {0, 0, 1920, 1200}}, {{2000, 100}, {1920, 0, 1280, 1024}}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
         MainWindowHarness h;
         CTarnelDlg& w = h.Open();
         w.move(c.mainAt);

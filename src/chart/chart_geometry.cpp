@@ -98,7 +98,7 @@ int32_t ChartSlotWidth(int32_t areaWidth, int n, int32_t margin)
 
 std::array<QRect, kChartCount> ComputeChartRects(QSize area,
                                                  const std::array<int32_t, kChartCount>& drawGraph,
-                                                 int32_t m,
+                                                 int32_t outerMargin,
                                                  const std::array<QRect, kChartCount>& previous)
 {
     int n = 0;
@@ -107,15 +107,15 @@ std::array<QRect, kChartCount> ComputeChartRects(QSize area,
     if (n == 0)
         return previous;
 
-    const int32_t w = ChartSlotWidth(area.width(), n, m);
-    const int32_t h = SatSub(SatSub(area.height(), m), m);
+    const int32_t w = ChartSlotWidth(area.width(), n, outerMargin);
+    const int32_t h = SatSub(SatSub(area.height(), outerMargin), outerMargin);
     std::array<QRect, kChartCount> rects{};
     int s = 0;
     for (int k = 0; k < kChartCount; ++k) {
         if (drawGraph[k] == 0)
             continue;
-        const int32_t x = Sat32(int64_t(m) + int64_t(s) * (int64_t(w) + m));
-        rects[k] = QRect(x, m, w, h);
+        const int32_t x = Sat32(int64_t(outerMargin) + int64_t(s) * (int64_t(w) + outerMargin));
+        rects[k] = QRect(x, outerMargin, w, h);
         ++s;
     }
     return rects;

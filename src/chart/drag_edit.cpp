@@ -100,9 +100,9 @@ int HitTestElements(const MovableElementTable& elements,
     return -1;
 }
 
-DragRole RoleOfElement(int k)
+DragRole RoleOfElement(int element)
 {
-    switch (k) {
+    switch (element) {
     case 1:
     case 8:
         return DragRole::TargetSales;
@@ -121,9 +121,9 @@ DragRole RoleOfElement(int k)
     }
 }
 
-bool IsHorizontalElement(int k)
+bool IsHorizontalElement(int element)
 {
-    return k == 1 || k == 8 || k == 12 || k == 13 || k == 14;
+    return element == 1 || element == 8 || element == 12 || element == 13 || element == 14;
 }
 
 Qt::CursorShape CursorShape(DragCursor cursor)
@@ -139,11 +139,11 @@ Qt::CursorShape CursorShape(DragCursor cursor)
     return Qt::ArrowCursor;
 }
 
-DragCursor CursorForElement(int k)
+DragCursor CursorForElement(int element)
 {
-    if (!ValidElement(k))
+    if (!ValidElement(element))
         return DragCursor::Arrow;
-    return IsHorizontalElement(k) ? DragCursor::LeftRight : DragCursor::UpDown;
+    return IsHorizontalElement(element) ? DragCursor::LeftRight : DragCursor::UpDown;
 }
 
 int64_t PlotLeft(const ChartGeometry& g, int chart)
@@ -156,50 +156,58 @@ int64_t PlotBottom(const ChartGeometry& g, int32_t outerMargin)
     return int64_t(g.chartArea.top()) + outerMargin + g.topBand + g.plotHeight;
 }
 
-PendingValue ComputePendingValue(int k, QPoint pointer, const ChartGeometry& g,
+// A line end: the ratio at height `up` above the plot's bottom.
+PendingValue PendingRatio(DragRole role, double up, const ChartGeometry& g, const BepInputs& in,
+                          bool ctrl)
+{
+    PendingValue out;
+    // A flat plot has no scale to read a height from.
+    if (g.plotHeight == 0)
+        return out;
+    const double s = in.maxSales;
+    double t = up * s / g.plotHeight;
+    if (t < 0)
+        t = 0;
+    if (t > s)
+        t = s;
+    double u = 0;
+    int32_t ratio = 0;
+    if (role == DragRole::TotalCostEnd) {
+        const double share = (t - in.fixedCosts) / s;
+        u = ctrl ? share : std::floor(share * 100) / 100;
+        ratio = Round32(u * 10000);
+    } else {
+        const double share = t / s;
+        u = ctrl ? share : std::floor(share * 100) / 100;
+        ratio = SatSub(10000, Round32(u * 10000));
+    }
+    // Non-finite figures give no ratio worth setting.
+    if (!std::isfinite(u))
+        return out;
+    out.ratio = ratio;
+    out.label = CFormat("%.2f", u * 100);
+    return out;
+}
+
+PendingValue ComputePendingValue(int element, QPoint pointer, const ChartGeometry& g,
                                  int32_t outerMargin, const BepInputs& in, bool ctrl)
 {
     PendingValue out;
-    if (!ValidElement(k))
+    if (!ValidElement(element))
         return out;
     const double s = in.maxSales;
-    const DragRole role = RoleOfElement(k);
+    const DragRole role = RoleOfElement(element);
     const double up = double(PlotBottom(g, outerMargin) - pointer.y());
 
-    if (role == DragRole::TotalCostEnd || role == DragRole::MarginalEnd) {
-        // A flat plot has no scale to read a height from.
-        if (g.plotHeight == 0)
-            return out;
-        double t = up * s / g.plotHeight;
-        if (t < 0)
-            t = 0;
-        if (t > s)
-            t = s;
-        double u = 0;
-        int32_t ratio = 0;
-        if (role == DragRole::TotalCostEnd) {
-            const double share = (t - in.fixedCosts) / s;
-            u = ctrl ? share : std::floor(share * 100) / 100;
-            ratio = Round32(u * 10000);
-        } else {
-            const double share = t / s;
-            u = ctrl ? share : std::floor(share * 100) / 100;
-            ratio = SatSub(10000, Round32(u * 10000));
-        }
-        // Non-finite figures give no ratio worth setting.
-        if (!std::isfinite(u))
-            return out;
-        out.ratio = ratio;
-        out.label = CFormat("%.2f", u * 100);
-        return out;
-    }
+    if (role == DragRole::TotalCostEnd || role == DragRole::MarginalEnd)
+        return PendingRatio(role, up, g, in, ctrl);
 
-    const bool horizontal = IsHorizontalElement(k);
+    const bool horizontal = IsHorizontalElement(element);
     const int32_t extent = horizontal ? g.plotWidth : g.plotHeight;
     if (extent == 0)
         return out;
     const double along =
-        horizontal ? double(int64_t(pointer.x()) - PlotLeft(g, ChartOfElement(k))) : up;
+        horizontal ? double(int64_t(pointer.x()) - PlotLeft(g, ChartOfElement(element))) : up;
     int32_t o = Trunc32(along * 1000.0 / extent);
     if (o < 1)
         o = 1;
@@ -210,12 +218,12 @@ PendingValue ComputePendingValue(int k, QPoint pointer, const ChartGeometry& g,
     return out;
 }
 
-QRect LabelBox(int k, QPoint pointer, QSize extent)
+QRect LabelBox(int element, QPoint pointer, QSize extent)
 {
     const int64_t x = pointer.x(), y = pointer.y();
     const int64_t w = extent.width(), h = extent.height();
     int64_t left, top, right, bottom;
-    if (IsHorizontalElement(k)) {
+    if (IsHorizontalElement(element)) {
         left = x - (w / 2 + 2);
         top = y - h - 8;
         right = x + w / 2 + 2;
@@ -235,7 +243,7 @@ void RemoveValueLabel(ChartRenderer& renderer, QImage& window)
     renderer.ClearLabelRect();
 }
 
-bool DrawValueLabel(ChartRenderer& renderer, QImage& window, int k, QPoint pointer,
+bool DrawValueLabel(ChartRenderer& renderer, QImage& window, int element, QPoint pointer,
                     const QString& text, int dpiY)
 {
     RemoveValueLabel(renderer, window);
@@ -251,7 +259,7 @@ bool DrawValueLabel(ChartRenderer& renderer, QImage& window, int k, QPoint point
         s.selectFont(font);
         extent = s.textExtent(text);
     }
-    const QRect box = LabelBox(k, pointer, extent);
+    const QRect box = LabelBox(element, pointer, extent);
     if (!renderer.CreateLabelSurface(window, box.width(), box.height()))
         return false;
     renderer.SaveUnderLabel(window, box);

@@ -341,7 +341,8 @@ void CShowDlg::keyPressEvent(QKeyEvent* event)
         accept();
         return;
     default:
-        QWidget::keyPressEvent(event);
+        // Skips QDialog's own Esc and Enter handling.
+        QWidget::keyPressEvent(event); // NOLINT(bugprone-parent-virtual-call)
     }
 }
 

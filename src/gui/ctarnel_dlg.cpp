@@ -479,7 +479,7 @@ void CTarnelDlg::AddAcceleratorKeys()
 {
     // The keys reach the window whichever of its controls has the focus. While the
     // presentation window is open, F1 belongs to it.
-    const auto add = [this](QKeySequence key, auto action) {
+    const auto add = [this](const QKeySequence& key, auto action) {
         auto* shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, action);

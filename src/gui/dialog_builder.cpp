@@ -219,6 +219,50 @@ bool TakesLabelName(ControlKind kind)
            kind == ControlKind::TextBox || kind == ControlKind::ProgressBar;
 }
 
+// Tooltip and accessible name; `label` is the text of the label just placed, which
+// names the controls after it.
+void NameControl(QWidget* w, const ControlTemplate& c, QString& label)
+{
+    if (c.tooltip)
+        w->setToolTip(QString::fromUtf8(c.tooltip));
+    if (TakesLabelName(c.kind) && !label.isEmpty())
+        w->setAccessibleName(label);
+    else if (!c.text && c.tooltip)
+        // A picture button or box without a label is named by its tooltip.
+        w->setAccessibleName(AccessibleText(QString::fromUtf8(c.tooltip)));
+    // A label names the run of controls after it (a line's colour and width).
+    // A label without text shows a value beside its control (the ratio in words).
+    if (c.kind == ControlKind::Label && c.text)
+        label = AccessibleText(Text(c.text));
+    else if (c.kind != ControlKind::Label && !TakesLabelName(c.kind))
+        label.clear();
+}
+
+void ApplyStyle(QWidget* w, const ControlTemplate& c)
+{
+    if (c.style & kHidden)
+        w->hide();
+    if (c.style & kAcceptFiles)
+        w->setAcceptDrops(true);
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        // Enter never presses a button of this window.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+}
+
+// A radio button joins the group of the ones before it unless it starts a new one.
+void AddToRadioGroup(QWidget* window, QRadioButton* radio, const ControlTemplate& c,
+                     QButtonGroup*& group, BuiltDialog& built)
+{
+    if (!group || (c.style & kGroupStart)) {
+        group = new QButtonGroup(window);
+        group->setExclusive(true);
+        built.radioGroups.append(group);
+    }
+    group->addButton(radio, c.id);
+}
+
 } // namespace
 
 QFont TemplateFont(const DialogTemplate& dialog)
@@ -254,37 +298,11 @@ BuiltDialog BuildDialog(QWidget* window, const DialogTemplate& dialog, Platform&
             w->setObjectName(QString::number(c.id));
             built.byId.insert(c.id, w);
         }
-        if (c.tooltip)
-            w->setToolTip(QString::fromUtf8(c.tooltip));
-        if (TakesLabelName(c.kind) && !label.isEmpty())
-            w->setAccessibleName(label);
-        else if (!c.text && c.tooltip)
-            // A picture button or box without a label is named by its tooltip.
-            w->setAccessibleName(AccessibleText(QString::fromUtf8(c.tooltip)));
-        // A label names the run of controls after it (a line's colour and width).
-        // A label without text shows a value beside its control (the ratio in words).
-        if (c.kind == ControlKind::Label && c.text)
-            label = AccessibleText(Text(c.text));
-        else if (c.kind != ControlKind::Label && !TakesLabelName(c.kind))
-            label.clear();
-        if (c.style & kHidden)
-            w->hide();
-        if (c.style & kAcceptFiles)
-            w->setAcceptDrops(true);
-        if (auto* button = qobject_cast<QPushButton*>(w)) {
-            // Enter never presses a button of this window.
-            button->setAutoDefault(false);
-            button->setDefault(false);
-        }
+        NameControl(w, c, label);
+        ApplyStyle(w, c);
         lastSpinEntry = c.kind == ControlKind::SpinEntry ? w : nullptr;
-        if (c.kind == ControlKind::Radio) {
-            if (!group || (c.style & kGroupStart)) {
-                group = new QButtonGroup(window);
-                group->setExclusive(true);
-                built.radioGroups.append(group);
-            }
-            group->addButton(static_cast<QRadioButton*>(w), c.id);
-        }
+        if (c.kind == ControlKind::Radio)
+            AddToRadioGroup(window, static_cast<QRadioButton*>(w), c, group, built);
     }
     return built;
 }

@@ -177,7 +177,7 @@ std::vector<SensitivityRow> SensitivityTable(const BepInputs& in)
             row.changedValue = Defined(moved.targetSales);
             break;
         case SensitivityInput::VariableCostRatio: {
-            const int64_t ratio = int64_t(in.variableCostRatio) + s.step * 100;
+            const int64_t ratio = int64_t(in.variableCostRatio) + int64_t(s.step) * 100;
             if (ratio >= 0 && ratio <= 10000) {
                 moved.variableCostRatio = int32_t(ratio);
                 row.changedValue = ratio / 100.0;

@@ -60,6 +60,34 @@ int32_t ParseInt32(const QString& typed, bool* capped)
     return Sat32(negative ? -value : value);
 }
 
+namespace {
+
+// The end of the run of digits from `i`; adds how many there are to `digits`.
+qsizetype SkipDigits(const QString& text, qsizetype i, qsizetype& digits)
+{
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    return i;
+}
+
+// The end of an exponent ("e", a sign, digits) at `i`, or `i` when none is there.
+qsizetype ExponentEnd(const QString& text, qsizetype i)
+{
+    const qsizetype n = text.size();
+    if (i >= n || (text[i] != u'e' && text[i] != u'E'))
+        return i;
+    qsizetype j = i + 1;
+    if (j < n && (text[j] == u'+' || text[j] == u'-'))
+        ++j;
+    qsizetype digits = 0;
+    j = SkipDigits(text, j, digits);
+    return digits > 0 ? j : i;
+}
+
+} // namespace
+
 double ParseDouble(const QString& typed)
 {
     const QString text = NarrowNumberText(typed);
@@ -73,29 +101,12 @@ double ParseDouble(const QString& typed)
     if (i < n && (text[i] == u'+' || text[i] == u'-'))
         ++i;
     qsizetype digits = 0;
-    while (i < n && IsDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < n && text[i] == u'.') {
-        ++i;
-        while (i < n && IsDigit(text[i])) {
-            ++i;
-            ++digits;
-        }
-    }
+    i = SkipDigits(text, i, digits);
+    if (i < n && text[i] == u'.')
+        i = SkipDigits(text, i + 1, digits);
     if (digits == 0)
         return 0.0;
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        qsizetype j = i + 1;
-        if (j < n && (text[j] == u'+' || text[j] == u'-'))
-            ++j;
-        if (j < n && IsDigit(text[j])) {
-            while (j < n && IsDigit(text[j]))
-                ++j;
-            i = j;
-        }
-    }
+    i = ExponentEnd(text, i);
     const QByteArray number = text.mid(start, i - start).toLatin1();
     static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
     return strtod_l(number.constData(), nullptr, cLocale);

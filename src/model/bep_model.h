@@ -38,9 +38,9 @@ BepFigures ComputeFigures(const BepInputs& in);
 // to the first non-digit, saturating at the 32-bit limits; no digits gives 0. `capped`
 // tells whether a positive amount was cut to the upper limit.
 // Both parses read full-width digits, signs and full stop as their ASCII forms.
-int32_t ParseInt32(const QString& text, bool* capped = nullptr);
+int32_t ParseInt32(const QString& typed, bool* capped = nullptr);
 // strtod's rule: the longest decimal number at the start (after blanks); none gives 0.
-double ParseDouble(const QString& text);
+double ParseDouble(const QString& typed);
 
 AppliedAmount ApplyAmountText(AmountField field, const QString& text);
 QString AmountInWords(const QString& text);

@@ -15,7 +15,7 @@ namespace brevant {
 // or line breaks is cells copied from a spreadsheet (a row or a column; line breaks at the
 // end do not count): it is split at both, and each cell loses its thousands
 // separators, 円, ¥, % and spaces. Any other text is split at commas, nothing taken away.
-QStringList FourValueFields(const QString& text);
+QStringList FourValueFields(const QString& pasted);
 
 // Hands fields 1 to 3 (maximum sales, target sales, fixed costs) as text to `setAmount`
 // (index 0..2), one after the other, then the ratio in hundredths of a percent, clamped

@@ -297,15 +297,13 @@ QByteArray IniDocument::EscapedValue(const QString& text)
             out += char(c);
             break;
         default:
-            if (c <= 0x1F) {
-                escape(c);
-            } else if (c < 0x80) {
-                out += char(c);
-            } else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+            if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
                 out += QStringView(s).sliced(i, 2).toUtf8();
                 ++i;
-            } else if (QChar::isSurrogate(c)) {
-                escape(c); // UTF-8 cannot carry it; the escape reads back the same
+            } else if (c <= 0x1F || QChar::isSurrogate(c)) {
+                escape(c); // UTF-8 cannot carry a lone surrogate; the escape reads back the same
+            } else if (c < 0x80) {
+                out += char(c);
             } else {
                 out += QStringView(s).sliced(i, 1).toUtf8();
             }
@@ -316,7 +314,64 @@ QByteArray IniDocument::EscapedValue(const QString& text)
     return out;
 }
 
-std::optional<QString> IniDocument::UnescapedValue(QByteArrayView v)
+namespace {
+
+// Appends the character of the escape whose letter is at `i` (past the backslash) and
+// moves `i` past it.
+void AppendEscape(QByteArrayView raw, qsizetype& i, QString& out)
+{
+    const char e = raw[i++];
+    switch (e) {
+    case 'a': out += u'\a'; break;
+    case 'b': out += u'\b'; break;
+    case 'f': out += u'\f'; break;
+    case 'n': out += u'\n'; break;
+    case 'r': out += u'\r'; break;
+    case 't': out += u'\t'; break;
+    case 'v': out += u'\v'; break;
+    case '"':
+    case '?':
+    case '\'':
+    case '\\':
+        out += QLatin1Char(e);
+        break;
+    case 'x':
+        if (i < raw.size() && IsHex(uchar(raw[i]))) {
+            char16_t code = 0;
+            while (i < raw.size() && IsHex(uchar(raw[i])))
+                code = char16_t((code << 4) | HexValue(raw[i++]));
+            out += QChar(code);
+        }
+        break;
+    default:
+        if (e >= '0' && e <= '7') {
+            char16_t code = char16_t(e - '0');
+            while (i < raw.size() && raw[i] >= '0' && raw[i] <= '7')
+                code = char16_t((code << 3) | (raw[i++] - '0'));
+            out += QChar(code);
+        }
+        break; // any other escaped character is dropped with its backslash
+    }
+}
+
+// A value that names its type: a string comes out of its wrapper, another type is
+// nothing, a doubled "@" is one.
+std::optional<QString> UntypedValue(const QString& out)
+{
+    if (out.startsWith(u'@')) {
+        if (out.startsWith(u"@String(") && out.endsWith(u')'))
+            return out.sliced(8).chopped(1);
+        if (IsEncodedObject(out))
+            return std::nullopt;
+        if (out.startsWith(u"@@"))
+            return out.sliced(1);
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<QString> IniDocument::UnescapedValue(QByteArrayView raw)
 {
     QString out;
     bool quoted = false;   // a quote was seen: trailing spaces are kept
@@ -324,50 +379,19 @@ std::optional<QString> IniDocument::UnescapedValue(QByteArrayView v)
     qsizetype keep = 0;    // trailing spaces are cut back to here at most
     qsizetype i = 0;
     const auto skipSpaces = [&] {
-        while (i < v.size() && IsSpace(v[i]))
+        while (i < raw.size() && IsSpace(raw[i]))
             ++i;
     };
     // Each run of plain bytes on its own; a U+FEFF that starts one is text, not a mark.
     QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                     QStringDecoder::Flag::ConvertInitialBom);
     skipSpaces();
-    while (i < v.size()) {
-        const char c = v[i];
+    while (i < raw.size()) {
+        const char c = raw[i];
         if (c == '\\') {
-            if (++i >= v.size())
+            if (++i >= raw.size())
                 break;
-            const char e = v[i++];
-            switch (e) {
-            case 'a': out += u'\a'; break;
-            case 'b': out += u'\b'; break;
-            case 'f': out += u'\f'; break;
-            case 'n': out += u'\n'; break;
-            case 'r': out += u'\r'; break;
-            case 't': out += u'\t'; break;
-            case 'v': out += u'\v'; break;
-            case '"':
-            case '?':
-            case '\'':
-            case '\\':
-                out += QLatin1Char(e);
-                break;
-            case 'x':
-                if (i < v.size() && IsHex(uchar(v[i]))) {
-                    char16_t code = 0;
-                    while (i < v.size() && IsHex(uchar(v[i])))
-                        code = char16_t((code << 4) | HexValue(v[i++]));
-                    out += QChar(code);
-                }
-                break;
-            default:
-                if (e >= '0' && e <= '7') {
-                    char16_t code = char16_t(e - '0');
-                    while (i < v.size() && v[i] >= '0' && v[i] <= '7')
-                        code = char16_t((code << 3) | (v[i++] - '0'));
-                    out += QChar(code);
-                }
-                break; // any other escaped character is dropped with its backslash
-            }
+            AppendEscape(raw, i, out);
             keep = out.size();
         } else if (c == '"') {
             ++i;
@@ -379,9 +403,9 @@ std::optional<QString> IniDocument::UnescapedValue(QByteArrayView v)
             }
         } else {
             qsizetype j = i + 1;
-            while (j < v.size() && v[j] != '\\' && v[j] != '"')
+            while (j < raw.size() && raw[j] != '\\' && raw[j] != '"')
                 ++j;
-            out += decode(v.sliced(i, j - i));
+            out += decode(raw.sliced(i, j - i));
             i = j;
         }
     }
@@ -389,16 +413,7 @@ std::optional<QString> IniDocument::UnescapedValue(QByteArrayView v)
         while (out.size() > keep && (out.back() == u' ' || out.back() == u'\t'))
             out.chop(1);
     }
-
-    if (out.startsWith(u'@')) {
-        if (out.startsWith(u"@String(") && out.endsWith(u')'))
-            return out.sliced(8).chopped(1);
-        if (IsEncodedObject(out))
-            return std::nullopt;
-        if (out.startsWith(u"@@"))
-            return out.sliced(1);
-    }
-    return out;
+    return UntypedValue(out);
 }
 
 } // namespace brevant

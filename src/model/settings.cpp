@@ -125,9 +125,9 @@ std::optional<QRect> PlacementRect(const QRect& stored, const QSize& desktop,
                  std::max(stored.height(), minimum.height()));
 }
 
-QRect SavedPlacement(const QRect& g)
+QRect SavedPlacement(const QRect& normalGeometry)
 {
-    return QRect(std::max(g.x(), 0), std::max(g.y(), 0), g.width(), g.height());
+    return QRect(std::max(normalGeometry.x(), 0), std::max(normalGeometry.y(), 0), normalGeometry.width(), normalGeometry.height());
 }
 
 } // namespace brevant

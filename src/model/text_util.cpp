@@ -93,7 +93,7 @@ QByteArray Convert(const char* to, const char* from, const QByteArray& input,
 {
     QByteArray out;
     iconv_t cd = iconv_open(to, from);
-    if (cd == iconv_t(-1))
+    if (cd == iconv_t(-1)) // NOLINT(performance-no-int-to-ptr): iconv_open's failure value
         return out;
     out.reserve(input.size() * 2 + 16);
     char* in = const_cast<char*>(input.constData());
@@ -188,7 +188,7 @@ bool Cp932Holds(const QString& text)
 
 QString Cp932FileName(const QString& name)
 {
-    const QString composed = name.normalized(QString::NormalizationForm_C);
+    QString composed = name.normalized(QString::NormalizationForm_C);
     if (Cp932Holds(composed))
         return composed;
     QString out;

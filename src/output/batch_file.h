@@ -10,7 +10,7 @@ namespace brevant {
 
 // The longest line kept, in bytes. A record is five short fields; a longer line cannot be
 // one and is cut here rather than held in memory whole.
-constexpr qint64 kMaxLineBytes = 64 * 1024;
+constexpr qint64 kMaxLineBytes = qint64{64} * 1024;
 
 // How a batch file's text is read: Auto takes UTF-8 when the file starts with a byte order
 // mark or all of it is valid UTF-8, and CP932 otherwise; the others are the user's choice.

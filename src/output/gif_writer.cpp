@@ -110,7 +110,7 @@ Box MakeBox(const std::vector<Bin>& bins, size_t begin, size_t end)
     int mean[3];
     for (int c = 0; c < 3; ++c) {
         spread[c] = square[c] - sum[c] * sum[c] / weight;
-        mean[c] = int(sum[c] / weight + 0.5);
+        mean[c] = int(sum[c] / weight + 0.5); // NOLINT(bugprone-incorrect-roundings): never negative
     }
     box.error = end - begin < 2 ? 0 : spread[0] + spread[1] + spread[2];
     box.widest = spread[0] >= spread[1] && spread[0] >= spread[2] ? 0 : spread[1] >= spread[2] ? 1 : 2;
@@ -150,6 +150,7 @@ std::vector<QRgb> MedianCut(std::vector<Bin> bins, int count)
         boxes.push_back(MakeBox(bins, split, box.end));
     }
     std::vector<QRgb> palette;
+    palette.reserve(boxes.size());
     for (const Box& box : boxes)
         palette.push_back(box.mean);
     return palette;
@@ -234,9 +235,12 @@ void Refine(const std::vector<Bin>& bins, const std::vector<bool>& kept,
         for (int k = exact; k < size; ++k) {
             const auto& sum = sums[size_t(k)];
             if (sum[3] > 0)
+                // Means are never negative, so adding a half rounds them.
+                // NOLINTBEGIN(bugprone-incorrect-roundings)
                 palette[size_t(k)] = {GifByteType(sum[0] / sum[3] + 0.5),
                                       GifByteType(sum[1] / sum[3] + 0.5),
                                       GifByteType(sum[2] / sum[3] + 0.5)};
+                // NOLINTEND(bugprone-incorrect-roundings)
         }
         const NearestEntry nearest(palette, size);
         for (size_t i = 0; i < bins.size(); ++i)

@@ -11,6 +11,6 @@ namespace brevant {
 
 // The whole GIF file for an opaque image of 1..65535 pixels each way; nothing when the
 // image cannot be encoded.
-std::optional<QByteArray> EncodeGif(const QImage& image);
+std::optional<QByteArray> EncodeGif(const QImage& source);
 
 } // namespace brevant

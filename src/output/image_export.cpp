@@ -107,7 +107,7 @@ QString ExtensionFormat(const QString& path)
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         return {};
-    const QString ext = path.mid(dot + 1).toLower();
+    QString ext = path.mid(dot + 1).toLower();
     if (ext == QStringLiteral("jpg") || ext == kJpegText)
         return kJpegText;
     if (ext == QStringLiteral("tif") || ext == kTiffText)

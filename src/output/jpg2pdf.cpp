@@ -63,6 +63,24 @@ int32_t Pos32(const QIODevice& out)
     return int32_t(std::min<qint64>(out.pos(), INT32_MAX));
 }
 
+// The size and colour model from a start-of-frame segment, read from just past its marker.
+std::optional<CJpg2Pdf::JpegSize> ReadFrameSize(QIODevice& jpeg)
+{
+    // Segment length and sample precision are not needed.
+    if (!Skip(jpeg, 2) || !Skip(jpeg, 1))
+        return std::nullopt;
+    uint16_t height = 0;
+    uint16_t width = 0;
+    char components = 0;
+    if (!ReadWord(jpeg, height) || !ReadWord(jpeg, width) || !ReadBytes(jpeg, &components, 1))
+        return std::nullopt;
+    if (components == 3)
+        return CJpg2Pdf::JpegSize{width, height, CJpg2Pdf::ColorModel::Rgb};
+    if (components == 4)
+        return CJpg2Pdf::JpegSize{width, height, CJpg2Pdf::ColorModel::Cmyk};
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<CJpg2Pdf::JpegSize> CJpg2Pdf::GetJpegSize(QIODevice& jpeg) const
@@ -79,22 +97,8 @@ std::optional<CJpg2Pdf::JpegSize> CJpg2Pdf::GetJpegSize(QIODevice& jpeg) const
         uint16_t marker = 0;
         if (!ReadWord(jpeg, marker))
             return std::nullopt;
-        if (marker == kSof0 || marker == kSof2) {
-            // Segment length and sample precision are not needed.
-            if (!Skip(jpeg, 2) || !Skip(jpeg, 1))
-                return std::nullopt;
-            uint16_t height = 0;
-            uint16_t width = 0;
-            char components = 0;
-            if (!ReadWord(jpeg, height) || !ReadWord(jpeg, width)
-                || !ReadBytes(jpeg, &components, 1))
-                return std::nullopt;
-            if (components == 3)
-                return JpegSize{width, height, ColorModel::Rgb};
-            if (components == 4)
-                return JpegSize{width, height, ColorModel::Cmyk};
-            return std::nullopt;
-        }
+        if (marker == kSof0 || marker == kSof2)
+            return ReadFrameSize(jpeg);
         if (marker == kEoi || marker == kFill)
             return std::nullopt;
         uint16_t length = 0;
@@ -123,7 +127,7 @@ bool CJpg2Pdf::CopyStream(QIODevice& jpeg, QIODevice& pdf) const
 void CJpg2Pdf::WriteContents(QIODevice& pdf, int& objectCount, OffsetTable& offsets,
                              int width, int height) const
 {
-    offsets[size_t(objectCount + 1)] = Pos32(pdf);
+    offsets[size_t(objectCount) + 1] = Pos32(pdf);
     Put(pdf, "%d 0 obj\n", objectCount + 1);
     Put(pdf, "<< /Length %d 0 R >>\n", objectCount + 2);
     Put(pdf, "stream\n");
@@ -137,7 +141,7 @@ void CJpg2Pdf::WriteContents(QIODevice& pdf, int& objectCount, OffsetTable& offs
     Put(pdf, "endobj\n");
     ++objectCount;
 
-    offsets[size_t(objectCount + 1)] = Pos32(pdf);
+    offsets[size_t(objectCount) + 1] = Pos32(pdf);
     Put(pdf, "%d 0 obj\n", objectCount + 1);
     Put(pdf, "%d\n", int(end - start));
     Put(pdf, "endobj\n");

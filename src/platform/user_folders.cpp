@@ -17,7 +17,7 @@ QString UserTempFolder()
         if (info.isAbsolute() && info.isDir() && info.isWritable() && info.ownerId() == getuid())
             return QDir::cleanPath(runtime);
     }
-    const QString cache =
+    QString cache =
         QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
     // A fresh account (a server, a CI runner) may have no cache folder yet. The temporary
     // folder is expected to exist, so make it, private as the runtime folder would be.
