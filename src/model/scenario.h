@@ -29,8 +29,6 @@ struct Scenario {
     // Keys this version does not know, at any depth, as they were read; written back with
     // the known ones when the scenario is saved again.
     QJsonObject unknownKeys;
-
-    bool operator==(const Scenario&) const = default;
 };
 
 // The scenario in the bytes, or the string-table id of the reason they are not one.
