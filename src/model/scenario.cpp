@@ -192,6 +192,16 @@ ScenarioRead ReadScenario(const QByteArray& bytes)
     return s;
 }
 
+void ApplyScenario(StoredSettings& settings, const Scenario& scenario)
+{
+    settings.style = scenario.style;
+    settings.amountTexts = {FormatWhole(scenario.inputs.maxSales),
+                            FormatWhole(scenario.inputs.targetSales),
+                            FormatWhole(scenario.inputs.fixedCosts)};
+    settings.ratio = scenario.inputs.variableCostRatio;
+    settings.amountUnit = scenario.inputs.amountUnit;
+}
+
 QByteArray ScenarioBytes(const Scenario& scenario)
 {
     return QJsonDocument(Merged(scenario.unknownKeys, ScenarioJson(scenario)))

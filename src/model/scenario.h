@@ -5,6 +5,7 @@
 
 #include "bep_model.h"
 #include "chart_style.h"
+#include "settings.h"
 #include "string_table.h"
 
 #include <QByteArray>
@@ -34,6 +35,10 @@ struct Scenario {
 // The scenario in the bytes, or the string-table id of the reason they are not one.
 using ScenarioRead = std::variant<Scenario, StringId>;
 ScenarioRead ReadScenario(const QByteArray& bytes);
+
+// The saved settings with the scenario's figures, unit and style in their place; the
+// output format and the placement stay as saved.
+void ApplyScenario(StoredSettings& settings, const Scenario& scenario);
 
 // The scenario as the file holds it: indented JSON in UTF-8, keys in a fixed order.
 QByteArray ScenarioBytes(const Scenario& scenario);
