@@ -77,7 +77,8 @@ else
 fi
 if command -v update-mime-database >/dev/null; then
     checked=1
-    out=$(update-mime-database "$share/mime" 2>&1) || fail "update-mime-database"
+    # On the data path, so that it says nothing but what is wrong with the type.
+    out=$(XDG_DATA_DIRS=$share update-mime-database "$share/mime" 2>&1) || fail "update-mime-database"
     [ -z "$out" ] || { echo "$out"; fail "update-mime-database reported"; }
     grep -qx "$scenario_type:\*\.brevant" "$share/mime/globs" \
         || fail "update-mime-database gave *.brevant no type"
