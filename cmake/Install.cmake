@@ -30,6 +30,19 @@ foreach(_side 16 32 48 64 128 256)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_side}x${_side}/apps
           RENAME ${BREVANT_APP_ID}.png)
 endforeach()
+# Scenario files (*.brevant): their type for shared-mime-info, shown with the program's
+# icon under the name the type gives it.
+set(BREVANT_SCENARIO_ICON application-x-brevant-scenario)
+install(FILES ${_desktop}/${BREVANT_APP_ID}.mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${BREVANT_APP_ID}.xml)
+install(FILES ${_images}/brevant.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
+        RENAME ${BREVANT_SCENARIO_ICON}.svg)
+foreach(_side 16 32 48 64 128 256)
+  install(FILES ${_images}/brevant-${_side}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_side}x${_side}/mimetypes
+          RENAME ${BREVANT_SCENARIO_ICON}.png)
+endforeach()
 
 # cpack -G DEB: the package's dependencies are read from the shared libraries the
 # executable links (dpkg-shlibdeps).

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs a build tree into a fresh prefix and checks what the desktop sees of it: the
 # files are in place, the desktop entry and the AppStream data pass their validators, the
-# manual page renders without a warning, the installed program runs, and the Debian package
+# manual page renders without a warning, the scenario file type is one shared-mime-info takes, the installed program runs, and the Debian package
 # declares what the program needs.
 # Usage: install_check.sh BUILD_DIR APP_ID VERSION
 # A validator that is not installed is skipped with a message; exit 77 (skipped) when none
@@ -33,18 +33,25 @@ share=$prefix/share
 desktop=$share/applications/$app_id.desktop
 metainfo=$share/metainfo/$app_id.metainfo.xml
 manpage=$share/man/man1/brevant.1
-for f in "$prefix/bin/brevant" "$desktop" "$metainfo" "$manpage" \
-         "$share/icons/hicolor/scalable/apps/$app_id.svg"; do
+mimexml=$share/mime/packages/$app_id.xml
+scenario_type=application/x-brevant-scenario
+scenario_icon=${scenario_type/\//-}
+for f in "$prefix/bin/brevant" "$desktop" "$metainfo" "$manpage" "$mimexml" \
+         "$share/icons/hicolor/scalable/apps/$app_id.svg" \
+         "$share/icons/hicolor/scalable/mimetypes/$scenario_icon.svg"; do
     [ -s "$f" ] || fail "not installed: ${f#"$prefix"/}"
 done
 for side in 16 32 48 64 128 256; do
     png=$share/icons/hicolor/${side}x$side/apps/$app_id.png
     [ -s "$png" ] || fail "not installed: ${png#"$prefix"/}"
+    png=$share/icons/hicolor/${side}x$side/mimetypes/$scenario_icon.png
+    [ -s "$png" ] || fail "not installed: ${png#"$prefix"/}"
 done
 
 # The desktop entry names the installed icon and program.
 grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry's Icon is not $app_id"
-grep -qx "Exec=brevant" "$desktop" || fail "the desktop entry's Exec is not brevant"
+grep -qx "Exec=brevant %f" "$desktop" || fail "the desktop entry's Exec is not 'brevant %f'"
+grep -qx "MimeType=$scenario_type;" "$desktop" || fail "the desktop entry does not open $scenario_type"
 
 # One version everywhere: the program, the AppStream release, the manual page.
 shown=$("$prefix/bin/brevant" --version 2>&1)
@@ -58,6 +65,26 @@ if command -v desktop-file-validate >/dev/null; then
     [ -z "$out" ] || { echo "$out"; fail "desktop-file-validate reported"; }
 else
     echo "SKIPPED: desktop-file-validate not installed (Debian package desktop-file-utils)"
+fi
+
+# The scenario type: well-formed XML that update-mime-database takes without a word, and
+# that then gives *.brevant files its type.
+if command -v xmllint >/dev/null; then
+    checked=1
+    xmllint --noout "$mimexml" || fail "xmllint on the MIME type"
+else
+    echo "SKIPPED: xmllint not installed (Debian package libxml2-utils)"
+fi
+if command -v update-mime-database >/dev/null; then
+    checked=1
+    # On the data path, so that it says nothing but what is wrong with the type.
+    out=$(XDG_DATA_DIRS=$share update-mime-database "$share/mime" 2>&1) || fail "update-mime-database"
+    [ -z "$out" ] || { echo "$out"; fail "update-mime-database reported"; }
+    grep -qx "$scenario_type:\*\.brevant" "$share/mime/globs" \
+        || fail "update-mime-database gave *.brevant no type"
+    [ -s "$share/mime/$scenario_type.xml" ] || fail "update-mime-database made no $scenario_type"
+else
+    echo "SKIPPED: update-mime-database not installed (Debian package shared-mime-info)"
 fi
 
 if command -v appstreamcli >/dev/null; then

@@ -4,6 +4,7 @@
 #include "calc_command.h"
 #include "cli_common.h"
 #include "progress_line.h"
+#include "render_command.h"
 #include "string_table.h"
 #include "analysis.h"
 #include "text_util.h"
@@ -305,4 +306,59 @@ TEST(BatchCommand, AnalysisBesideEverySummary)
                               store, out),
               0);
     EXPECT_FALSE(QFile::exists(QString::fromUtf8(plain) + u"/analysis.csv"));
+}
+
+TEST(ScenarioOption, RenderAndCalcTakeTheScenarioAsTheSavedSettingsWouldGiveIt)
+{
+    QTemporaryDir dir;
+    // The settings a scenario stands for, saved in one profile; another profile holds other
+    // figures and style, and gets the scenario through --scenario-out and --scenario.
+    StoredSettings plan;
+    plan.style.titles[0] = u"今年の計画"_qs;
+    plan.style.colors[kSalesLine] = Rgb(200, 10, 30);
+    plan.style.drawGraph = {1, 0, 1};
+    plan.amountTexts = {u"154321000"_qs, u"125678900"_qs, u"49605558"_qs};
+    plan.ratio = 5613;
+    MemoryProfileStore planStore, otherStore;
+    SaveSettings(planStore, plan);
+    SaveSettings(otherStore, StoredSettings());
+
+    const QByteArray path = dir.filePath(u"plan.brevant"_qs).toUtf8();
+    QString planned, viaFile, out;
+    ASSERT_EQ(RunCalcCommand(Args({"calc", "--scenario-out", path.data(),
+                                   "154321000,125678900,49605558,56.13"}),
+                             planStore,
+                             planned),
+              0);
+    ASSERT_TRUE(QFile::exists(QString::fromUtf8(path)));
+    EXPECT_EQ(RunCalcCommand(Args({"calc", "--scenario", path.data()}), otherStore, viaFile), 0);
+    EXPECT_EQ(viaFile, planned);
+    EXPECT_TRUE(viaFile.contains(u"56.13,43.87,49605558000,"_qs)) << viaFile.toStdString();
+    // Figures given still override the scenario's.
+    EXPECT_EQ(RunCalcCommand(Args({"calc", "--scenario", path.data(), "1000,500,100,50"}),
+                             otherStore, out),
+              0);
+    EXPECT_TRUE(out.contains(u"\n50.00,50.00,100000,200000,500000,300000,今年の計画"_qs))
+        << out.toStdString();
+
+    const QByteArray a = dir.filePath(u"a.png"_qs).toUtf8();
+    const QByteArray b = dir.filePath(u"b.png"_qs).toUtf8();
+    EXPECT_EQ(RunRenderCommand(Args({"render", "-o", a.data(), "--size", "480x200"}), planStore,
+                               out),
+              0);
+    EXPECT_EQ(RunRenderCommand(Args({"render", "-o", b.data(), "--size", "480x200", "--scenario",
+                                     path.data()}),
+                               otherStore, out),
+              0);
+    const QImage planned_image(QString::fromUtf8(a)), scenario_image(QString::fromUtf8(b));
+    ASSERT_FALSE(planned_image.isNull());
+    EXPECT_EQ(planned_image, scenario_image);
+    EXPECT_EQ(RunRenderCommand(Args({"render", "-o", b.data(), "--size", "480x200"}), otherStore,
+                               out),
+              0);
+    EXPECT_NE(QImage(QString::fromUtf8(b)), planned_image);
+
+    // A file that is no scenario fails after its reason, with nothing written.
+    EXPECT_EQ(RunCalcCommand(Args({"calc", "--scenario", a.data()}), otherStore, out), 1);
+    EXPECT_EQ(RunCalcCommand(Args({"calc", "--scenario"}), otherStore, out), 2);
 }

@@ -427,3 +427,19 @@ TEST(ExitStatus, DoneFailedUsageAndTheHelpSaysSo)
     EXPECT_EQ(figures[u"breakEvenPoint"].toObject()[u"label"].toString(), u"∞"_qs);
     EXPECT_EQ(figures[u"maxSales"].toObject()[u"yen"].toDouble(), 1000.0);
 }
+
+TEST(ScenarioArgument, TheProgramGivenAScenarioFileOpensTheWindowOnIt)
+{
+    ProgramSandbox box;
+    ASSERT_EQ(box.Run({u"calc"_qs, u"--scenario-out"_qs, u"plan.brevant"_qs,
+                       u"154321000,125678900,49605558,56.13"_qs})
+                  .exitCode,
+              0);
+    // The window paints its first picture and leaves at once, writing no settings.
+    box.Environment().insert(u"BREVANT_EXIT_AT_FIRST_PAINT"_qs, u"1"_qs);
+    const ProgramResult opened = box.Run({box.Work() + u"/plan.brevant"_qs});
+    EXPECT_EQ(opened.exitCode, 0) << opened.err.toStdString();
+    EXPECT_EQ(opened.out, "painted\n");
+    // Any other single word is still a usage error.
+    EXPECT_EQ(box.Run({u"plan.csv"_qs}).exitCode, 2);
+}

@@ -8,6 +8,7 @@
 #include "dialog_templates.h"
 #include "ctarnel_app.h"
 #include "ini_profile_store.h"
+#include "scenario.h"
 #include "support/file_helpers.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
@@ -536,4 +537,32 @@ TEST(MainWindow, WrappedHelpLinesKeepTheirIndent)
             EXPECT_NEAR(layout->lineAt(i).x(), textStart, 1.0) << qPrintable(text);
     }
     EXPECT_GT(wrapped, 0) << "no indented line wraps at this width";
+}
+
+TEST(MainWindow, OpensOnAScenarioGivenAtStartAndSavesItAsTheLastFigures)
+{
+    MainWindowHarness h;
+    h.Store("OutSaki", 3);
+    Scenario start;
+    start.inputs = {154321000, 125678900, 49605558, 5613, 1};
+    start.style.titles[0] = u"今年の計画"_qs;
+    start.style.drawGraph = {1, 0, 1};
+    start.style.colors[kSalesLine] = Rgb(200, 10, 30);
+    start.style.fontSize = 14;
+    MovableElementTable elements;
+    h.window = std::make_unique<CTarnelDlg>(h.platform, h.store, elements, start);
+    CTarnelDlg& w = *h.window;
+    EXPECT_EQ(h.Text(IDC_MAX_SALES), u"154321000"_qs);
+    EXPECT_EQ(h.Text(IDC_FIXED_COSTS), u"49605558"_qs);
+    EXPECT_EQ(w.Inputs().targetSales, 125678900);
+    EXPECT_EQ(h.At<QSpinBox>(IDC_RATIO)->value(), 5613);
+    EXPECT_TRUE(h.At<QRadioButton>(IDC_UNIT_THOUSAND)->isChecked());
+    EXPECT_EQ(h.Text(IDC_TITLE0), u"今年の計画"_qs);
+    EXPECT_FALSE(h.At<QCheckBox>(IDC_CHART1_CHECK)->isChecked());
+    EXPECT_EQ(w.Style(), start.style);
+    EXPECT_EQ(w.OutputFormatValue(), 3); // not part of a scenario
+    h.Close();
+    EXPECT_EQ(h.Stored("Kingaku0").toString(), u"154321000"_qs);
+    EXPECT_EQ(h.Stored("Title0").toString(), u"今年の計画"_qs);
+    EXPECT_EQ(h.Stored("Ritsu").toInt(), 5613);
 }

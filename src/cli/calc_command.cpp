@@ -8,6 +8,7 @@
 #include "four_values.h"
 #include "image_export.h"
 #include "message.h"
+#include "scenario_file.h"
 #include "settings.h"
 
 #include <cmath>
@@ -17,7 +18,8 @@ namespace brevant {
 namespace {
 
 const char kCalcUsage[] =
-    "Usage: brevant calc [--json] [--analysis] S,T,F,R\n"
+    "Usage: brevant calc [--json] [--analysis] [--scenario FILE]\n"
+    "                    [--scenario-out FILE] [S,T,F,R]\n"
     "\n"
     "Prints the summary CSV (header and data line) for maximum sales S, target\n"
     "sales T and fixed costs F in yen and the variable-cost ratio R in percent, for\n"
@@ -35,9 +37,16 @@ const char kCalcUsage[] =
     "  --analysis  print the analysis instead: the figures with their formulas and\n"
     "              the sensitivity table (fixed costs -10/-5/+5/+10 %, variable-cost\n"
     "              ratio -5/-2/+2/+5 points, target sales -10/+10 %)\n"
+    "  --scenario FILE\n"
+    "              take the figures and the style from a scenario file (.brevant)\n"
+    "              instead of the saved settings; S,T,F,R may then be left out,\n"
+    "              and values given there override the scenario's\n"
+    "  --scenario-out FILE\n"
+    "              also write the figures as a scenario file, with the saved style\n"
+    "              (or the --scenario file's); an existing file is replaced\n"
     "\n"
-    "Exit status: 0 done, 1 the figures were refused (the reason is on standard\n"
-    "error), 2 wrong usage.\n";
+    "Exit status: 0 done, 1 the figures or the scenario file were refused, or the\n"
+    "scenario could not be written (the reason is on standard error), 2 wrong usage.\n";
 
 // The figures a summary line is made of, as text for a person: "1億5432万1000円" for an
 // amount, with a sign when it is negative.
@@ -78,27 +87,49 @@ int RunCalcCommand(const QStringList& arguments, ProfileStore& store, QString& o
         out += QString::fromUtf8(kCalcUsage);
         return kExitOk;
     }
-    // Figures may start with a minus sign, so the options are only the exact words before
-    // the last argument.
+    // Figures may start with a minus sign, so options are exact words only, and a last
+    // argument that is none holds the figures.
     bool json = false, analysis = false;
-    for (qsizetype k = 2; k + 1 < arguments.size(); ++k) {
-        if (arguments[k] == u"--json")
+    std::optional<QString> scenarioIn, scenarioOut, text;
+    for (qsizetype k = 2; k < arguments.size(); ++k) {
+        const QString& word = arguments[k];
+        const bool last = k + 1 == arguments.size();
+        if (word == u"--json") {
             json = true;
-        else if (arguments[k] == u"--analysis")
+        } else if (word == u"--analysis") {
             analysis = true;
-        else
-            return UsageError("calc", u"unknown option '%1'"_qs.arg(arguments[k]));
+        } else if (word == u"--scenario" || word == u"--scenario-out") {
+            if (last)
+                return UsageError("calc", u"%1 needs a FILE"_qs.arg(word));
+            (word == u"--scenario" ? scenarioIn : scenarioOut) = arguments[++k];
+        } else if (last) {
+            text = word;
+        } else {
+            return UsageError("calc", u"unknown option '%1'"_qs.arg(word));
+        }
     }
-    if (arguments.size() < 3 || arguments.last() == u"--json" || arguments.last() == u"--analysis")
+    if (!text && !scenarioIn)
         return UsageError("calc", u"calc needs the figures S,T,F,R"_qs);
     const StoredSettings saved = LoadSettings(store);
-    BepInputs in = SavedInputs(saved);
     CliPlatform platform;
-    const QString text = arguments.last();
-    if (const StringId id = ApplyFourValues(in, text)) {
-        ShowMessage(platform, id, text + u'\n', kMbError);
-        return kExitFailure;
+    Scenario scenario;
+    scenario.inputs = SavedInputs(saved);
+    scenario.style = saved.style;
+    if (scenarioIn) {
+        auto read = LoadScenarioFile(*scenarioIn, platform);
+        if (!read)
+            return kExitFailure;
+        scenario = std::move(*read);
     }
+    BepInputs& in = scenario.inputs;
+    if (text) {
+        if (const StringId id = ApplyFourValues(in, *text)) {
+            ShowMessage(platform, id, *text + u'\n', kMbError);
+            return kExitFailure;
+        }
+    }
+    if (scenarioOut && !SaveScenarioFile(*scenarioOut, scenario, platform))
+        return kExitFailure;
     if (json) {
         QJsonObject figures = FiguresJson(in);
         figures.insert(u"analysis"_qs, AnalysisJson(in));
@@ -114,7 +145,7 @@ int RunCalcCommand(const QStringList& arguments, ProfileStore& store, QString& o
     QString format = FormatExtension(saved.outputFormat);
     if (format.isEmpty())
         format = FormatExtension(kJpeg);
-    out += SummaryHeader() + SummaryLine(in, saved.style, QString(), format);
+    out += SummaryHeader() + SummaryLine(in, scenario.style, QString(), format);
     return kExitOk;
 }
 

@@ -14,7 +14,7 @@ const char kUsage[] =
     "\n"
     "Usage:\n"
     "  brevant render -o FILE [--size WxH] [--figures S,T,F,R] [--charts 012]\n"
-    "                 [--unit yen|thousand]\n"
+    "                 [--unit yen|thousand] [--scenario FILE]\n"
     "                       draw the charts into a file whose type follows its\n"
     "                       extension: .png, .jpg/.jpeg, .bmp, .gif, .tif/.tiff or\n"
     "                       .pdf\n"
@@ -22,7 +22,8 @@ const char kUsage[] =
     "                [--size WxH] [--overwrite] [--jobs N]\n"
     "                [--encoding auto|utf-8|cp932] [--quiet] [--analysis]\n"
     "                       charts and summaries for every record of a CSV file\n"
-    "  brevant calc [--json] [--analysis] S,T,F,R\n"
+    "  brevant calc [--json] [--analysis] [--scenario FILE]\n"
+    "               [--scenario-out FILE] [S,T,F,R]\n"
     "                       print the summary CSV (or JSON) for the figures\n"
     "  brevant --help       show this help\n"
     "  brevant --version    show the version\n"
@@ -35,6 +36,9 @@ const char kUsage[] =
     "                       154321000,125678900,49605558,56.13)\n"
     "  --charts 012         the charts shown: 0 break-even, 1 index, 2 combined\n"
     "  --unit yen|thousand  amounts in the charts in yen or in thousands of yen\n"
+    "  --scenario FILE      figures, unit and style from a scenario file (.brevant)\n"
+    "                       instead of the saved settings; the options above still\n"
+    "                       override it\n"
     "Style, figures and unit not given default to the saved settings, which are only\n"
     "read.\n"
     "\n"
@@ -44,7 +48,8 @@ const char kUsage[] =
     "Messages follow the terminal's locale; files keep their own encodings\n"
     "(BEP.csv is CP932).\n"
     "\n"
-    "Without arguments, brevant opens the simulator window.\n";
+    "Without arguments, brevant opens the simulator window; given one scenario file\n"
+    "(brevant FILE.brevant), the window opens on its figures and style.\n";
 
 void PrintError(const QString& text)
 {

@@ -6,6 +6,7 @@
 #include "headless_chart_host.h"
 #include "image_export.h"
 #include "output_names.h"
+#include "scenario_file.h"
 #include "settings.h"
 #include "text_util.h"
 
@@ -63,7 +64,9 @@ int RunRenderCommand(const QStringList& arguments, ProfileStore& store, QString&
                                     QStringLiteral("012"));
     const QCommandLineOption unit(QStringLiteral("unit"), QStringLiteral("amount unit"),
                                   QStringLiteral("yen|thousand"));
-    parser.addOptions({output, size, figures, charts, unit});
+    const QCommandLineOption scenario(QStringLiteral("scenario"), QStringLiteral("scenario file"),
+                                      QStringLiteral("FILE"));
+    parser.addOptions({output, size, figures, charts, unit, scenario});
     parser.addPositionalArgument(QStringLiteral("render"), QStringLiteral("subcommand"));
     if (!parser.parse(arguments))
         return UsageError(nullptr, parser.errorText());
@@ -76,9 +79,18 @@ int RunRenderCommand(const QStringList& arguments, ProfileStore& store, QString&
     if (!area)
         return UsageError(nullptr, QStringLiteral("--size wants WxH, for example 960x400"));
 
+    CliPlatform platform;
     const StoredSettings saved = LoadSettings(store);
     ChartStyle style = saved.style;
     BepInputs in = SavedInputs(saved);
+    // A scenario stands in for the saved figures and style; the options still override it.
+    if (parser.isSet(scenario)) {
+        const auto read = LoadScenarioFile(parser.value(scenario), platform);
+        if (!read)
+            return kExitFailure;
+        style = read->style;
+        in = read->inputs;
+    }
 
     if (parser.isSet(figures) && (TabsToCommas(parser.value(figures)).count(u',') != 3 ||
                                   ApplyFourValues(in, parser.value(figures)) != IDS_NONE))
@@ -101,7 +113,6 @@ int RunRenderCommand(const QStringList& arguments, ProfileStore& store, QString&
                                                   ".bmp, .gif, .tif or .pdf)")
                                        .arg(path));
 
-    CliPlatform platform;
     HeadlessChartHost host(platform, *area, in, style, saved.outputFormat);
     host.LayoutCharts();
     if (host.ComposedImage().isNull()) {

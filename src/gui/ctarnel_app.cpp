@@ -3,13 +3,19 @@
 #include "ini_profile_store.h"
 #include "ctarnel_dlg.h"
 #include "qt_platform.h"
+#include "scenario_file.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <strings.h>
 
 namespace brevant {
 
@@ -45,26 +51,40 @@ protected:
 
 } // namespace
 
-bool CTarnelApp::InitInstance()
+bool CTarnelApp::InitInstance(const Scenario* start)
 {
     elements_.Reset();
-    CTarnelDlg dialog(platform_, store_, elements_);
+    std::unique_ptr<CTarnelDlg> owned =
+        start ? std::make_unique<CTarnelDlg>(platform_, store_, elements_, *start)
+              : std::make_unique<CTarnelDlg>(platform_, store_, elements_);
+    CTarnelDlg& dialog = *owned;
     if (qEnvironmentVariableIsSet("BREVANT_EXIT_AT_FIRST_PAINT"))
         dialog.installEventFilter(new FirstPaintReporter(&dialog));
     dialog.exec();
     return false;
 }
 
-int RunSimulatorWindow(int argc, char** argv)
+int RunSimulatorWindow(int argc, char** argv, const char* scenarioPath)
 {
     QApplication app(argc, argv);
     SetUpApplication();
 
     QtPlatform platform;
     IniProfileStore store;
+    std::optional<Scenario> start;
+    if (scenarioPath)
+        start = LoadScenarioFile(QFile::decodeName(scenarioPath), platform);
     CTarnelApp application(platform, store);
-    application.InitInstance();
+    application.InitInstance(start ? &*start : nullptr);
     return 0;
+}
+
+bool IsScenarioArgument(const char* argument)
+{
+    const std::size_t length = std::strlen(argument);
+    const std::size_t suffix = std::strlen(".brevant");
+    return argument[0] != '-' && length > suffix &&
+           strcasecmp(argument + length - suffix, ".brevant") == 0;
 }
 
 } // namespace brevant

@@ -3,6 +3,7 @@
 #include "dropped_files.h"
 #include "message.h"
 #include "profile_store.h"
+#include "scenario.h"
 #include "settings.h"
 #include "text_util.h"
 #include "color_button.h"
@@ -81,18 +82,24 @@ constexpr Qt::WindowStates kNotNormal =
 } // namespace
 
 CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, QWidget* parent)
-    : CTarnelDlg(platform, store, static_cast<MovableElementTable*>(nullptr), parent)
+    : CTarnelDlg(platform, store, static_cast<MovableElementTable*>(nullptr), nullptr, parent)
 {
 }
 
 CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable& elements,
                        QWidget* parent)
-    : CTarnelDlg(platform, store, &elements, parent)
+    : CTarnelDlg(platform, store, &elements, nullptr, parent)
+{
+}
+
+CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable& elements,
+                       const Scenario& start, QWidget* parent)
+    : CTarnelDlg(platform, store, &elements, &start, parent)
 {
 }
 
 CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable* elements,
-                       QWidget* parent)
+                       const Scenario* start, QWidget* parent)
     : QDialog(parent),
       platform_(platform),
       store_(store),
@@ -111,7 +118,7 @@ CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTa
 
     BuildControls();
     ConnectControls();
-    LoadSettings();
+    LoadSettings(start);
     tellCaps_ = true;
     // One more size notification, so the layout runs with the final window size.
     OnSize();
@@ -264,9 +271,11 @@ void CTarnelDlg::ConnectControls()
     onClick(IDC_EXIT, [this] { reject(); });
 }
 
-void CTarnelDlg::LoadSettings()
+void CTarnelDlg::LoadSettings(const Scenario* start)
 {
-    const StoredSettings s = brevant::LoadSettings(store_);
+    StoredSettings s = brevant::LoadSettings(store_);
+    if (start)
+        ApplyScenario(s, *start);
 
     for (int k = 0; k < kChartCount; ++k) {
         style_.drawGraph[k] = s.style.drawGraph[k];

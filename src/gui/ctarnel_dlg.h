@@ -32,6 +32,7 @@ class AnalysisPage;
 class ColorButton;
 class Platform;
 class ProfileStore;
+struct Scenario;
 
 class CTarnelDlg : public QDialog,
                    public ChartHost,
@@ -44,6 +45,10 @@ public:
     // The window fills the application's table.
     CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable& elements,
                QWidget* parent = nullptr);
+    // The window opens on a scenario: the saved settings with the scenario's figures and
+    // style in their place.
+    CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable& elements,
+               const Scenario& start, QWidget* parent = nullptr);
     // Saves the settings.
     ~CTarnelDlg() override;
 
@@ -134,10 +139,10 @@ public Q_SLOTS:
 
 private:
     CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable* elements,
-               QWidget* parent);
+               const Scenario* start, QWidget* parent);
     void BuildControls();
     void ConnectControls();
-    void LoadSettings();
+    void LoadSettings(const Scenario* start);
     void SaveSettings();
     void ApplyPlacement(const QRect& stored, bool zoomed);
     void OnSize();

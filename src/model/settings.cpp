@@ -13,12 +13,6 @@ namespace {
 QString Key(const char* name, int index) { return QLatin1String(name) + QString::number(index); }
 QString Key(const char* name) { return QLatin1String(name); }
 
-int32_t ReadClamped(ProfileStore& store, const QString& key, int32_t def, int32_t lo,
-                    int32_t hi)
-{
-    return std::clamp(store.ReadInt(kSection, key, def), lo, hi);
-}
-
 // QRect keeps edges, not sizes: a stored size whose far edge lies beyond the 32-bit range
 // is cut to end there (no window is that large), so the rectangle can be made at all.
 int32_t FittingExtent(int32_t origin, int32_t extent)
@@ -29,6 +23,31 @@ int32_t FittingExtent(int32_t origin, int32_t extent)
 }
 
 } // namespace
+
+std::array<QString, 3> RaisedAmountTexts(std::array<int32_t, 3> a)
+{
+    if (a[0] < 1)
+        a[0] = 1;
+    if (a[1] > a[0])
+        a[0] = a[1];
+    if (a[2] > a[0])
+        a[0] = a[2];
+    std::array<QString, 3> texts;
+    for (int k = 0; k < 3; ++k)
+        texts[k] = FormatWhole(a[k]);
+    return texts;
+}
+
+int32_t ClampRatio(int32_t ratio) { return std::clamp(ratio, 0, 10000); }
+
+void ClampStyle(ChartStyle& style)
+{
+    for (int32_t& width : style.lineWidths)
+        width = std::clamp(width, 0, 20);
+    style.fontSize = std::clamp(style.fontSize, 5, 50);
+    style.outerMargin = std::clamp(style.outerMargin, 0, 50);
+    style.scaleMargin = std::clamp(style.scaleMargin, 0, 50);
+}
 
 StoredSettings LoadSettings(ProfileStore& store)
 {
@@ -46,25 +65,19 @@ StoredSettings LoadSettings(ProfileStore& store)
         style.colors[k] = ColorRef(ParseInt32(text));
     }
 
-    int32_t a[3];
+    std::array<int32_t, 3> a;
     for (int k = 0; k < 3; ++k)
         a[k] = ParseInt32(store.ReadString(kSection, Key("Kingaku", k), QString()));
-    if (a[0] < 1)
-        a[0] = 1;
-    if (a[1] > a[0])
-        a[0] = a[1];
-    if (a[2] > a[0])
-        a[0] = a[2];
-    for (int k = 0; k < 3; ++k)
-        s.amountTexts[k] = FormatWhole(a[k]);
+    s.amountTexts = RaisedAmountTexts(a);
 
-    s.ratio = ReadClamped(store, Key("Ritsu"), 2500, 0, 10000);
+    s.ratio = ClampRatio(store.ReadInt(kSection, Key("Ritsu"), 2500));
     s.amountUnit = store.ReadInt(kSection, Key("Tani"), 0);
     for (int k = 0; k < kWidthCount; ++k)
-        style.lineWidths[k] = ReadClamped(store, Key("Futosa", k), 3, 0, 20);
-    style.fontSize = ReadClamped(store, Key("FontSize"), 10, 5, 50);
-    style.outerMargin = ReadClamped(store, Key("Yohaku"), 10, 0, 50);
-    style.scaleMargin = ReadClamped(store, Key("InYohaku"), 10, 0, 50);
+        style.lineWidths[k] = store.ReadInt(kSection, Key("Futosa", k), 3);
+    style.fontSize = store.ReadInt(kSection, Key("FontSize"), 10);
+    style.outerMargin = store.ReadInt(kSection, Key("Yohaku"), 10);
+    style.scaleMargin = store.ReadInt(kSection, Key("InYohaku"), 10);
+    ClampStyle(style);
     s.outputFormat = store.ReadInt(kSection, Key("OutSaki"), 0);
 
     const int32_t px = store.ReadInt(kSection, Key("PX"), 0);

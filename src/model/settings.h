@@ -30,6 +30,15 @@ struct StoredSettings {
     bool zoomed = false;
 };
 
+// The ranges the profile holds its values to, shared with scenario files so that a value
+// out of range is taken alike from both.
+// The amounts as the entries get them: maximum sales raised to at least 1, the target sales
+// and the fixed costs, each written with "%.0f".
+std::array<QString, 3> RaisedAmountTexts(std::array<int32_t, 3> amounts);
+int32_t ClampRatio(int32_t ratio);
+// Line widths 0..20, font size 5..50, both margins 0..50.
+void ClampStyle(ChartStyle& style);
+
 // Reads every key in the load order, with defaults, clamps and the amount-raising rule.
 StoredSettings LoadSettings(ProfileStore& store);
 // The figures the window starts with: the loaded amount texts through the entries' rule,
