@@ -342,7 +342,10 @@ void CTarnelDlg::ConnectHistory()
             // Undo puts back what was there; a cut amount was told when it was first set.
             const bool tell = tellCaps_;
             tellCaps_ = false;
+            // One paint for the whole state, below.
+            holdPaint_ = true;
             ShowFigures(figures);
+            holdPaint_ = false;
             tellCaps_ = tell;
             // The margins and the shown charts move the charts: laid out as after a resize.
             OnSize();
@@ -479,6 +482,8 @@ void CTarnelDlg::LayoutCharts()
 
 void CTarnelDlg::PaintMainWindow()
 {
+    if (holdPaint_)
+        return;
     // The analysis page follows the figures while it is shown.
     if (helpShown_ && shownPage_ == kAnalysisPage && analysisPage_)
         analysisPage_->ShowFigures(inputs_);

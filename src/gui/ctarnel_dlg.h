@@ -205,6 +205,8 @@ private:
     // already showed it.
     std::array<bool, 3> amountCapped_{};
     bool tellCaps_ = false;
+    // Set while undo fills the controls, which would each repaint.
+    bool holdPaint_ = false;
     bool helpShown_ = false;
     int shownPage_ = 0;
     bool presentationActive_ = false;
