@@ -48,7 +48,7 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 
-Shown Capture(const MainWindowHarness& h, const CTarnelDlg& w)
+Shown Capture(const MainWindowHarness& h, CTarnelDlg& w)
 {
     constexpr int kWidthIds[] = {IDC_WIDTH0, IDC_WIDTH1, IDC_WIDTH2, IDC_WIDTH3, IDC_WIDTH4,
                                  IDC_WIDTH5, IDC_WIDTH6, IDC_WIDTH7, IDC_WIDTH8};
@@ -59,14 +59,14 @@ Shown Capture(const MainWindowHarness& h, const CTarnelDlg& w)
                h.At<QLabel>(IDC_FIXED_COSTS_WORDS)->text()};
     s.ratioSpin = h.At<QSpinBox>(IDC_RATIO)->value();
     s.ratioText = h.At<QLabel>(IDC_RATIO_TEXT)->text();
-    const BepInputs in = const_cast<CTarnelDlg&>(w).Inputs();
+    const BepInputs in = w.Inputs();
     s.maxSales = in.maxSales;
     s.targetSales = in.targetSales;
     s.fixedCosts = in.fixedCosts;
     s.ratio = in.variableCostRatio;
     s.unit = in.amountUnit;
     s.yen = h.At<QRadioButton>(IDC_UNIT_YEN)->isChecked();
-    s.style = const_cast<CTarnelDlg&>(w).Style();
+    s.style = w.Style();
     s.checks = {h.At<QCheckBox>(IDC_CHART0_CHECK)->isChecked(),
                 h.At<QCheckBox>(IDC_CHART1_CHECK)->isChecked(),
                 h.At<QCheckBox>(IDC_CHART2_CHECK)->isChecked()};
