@@ -616,3 +616,43 @@ TEST(ShowDlgDrag, OneEscEndsAPresentationStartedDuringADrag)
     EXPECT_EQ(w.Inputs().fixedCosts, fixedBefore);
     EXPECT_TRUE(w.Renderer().LabelRect().isEmpty());
 }
+
+TEST(ShowDlg, UndoAndRedoKeysStepThroughItsChanges)
+{
+    ShowHarness s;
+    s.SampleFigures();
+    CShowDlg& show = s.Start();
+    struct State {
+        BepInputs in;
+        ChartStyle style;
+        QImage charts;
+    };
+    const auto state = [&] {
+        return State{s.Main().Inputs(), s.Main().Style(),
+                     s.Main().Renderer().ComposedImage().copy()};
+    };
+    const auto same = [](const State& a, const State& b) {
+        return a.in.fixedCosts == b.in.fixedCosts && a.style == b.style && a.charts == b.charts;
+    };
+    std::vector<State> states{state()};
+    QTest::keyClick(&show, Qt::Key_F2);
+    states.push_back(state());
+    s.Wheel(120, Qt::ControlModifier);
+    states.push_back(state());
+    const QPoint grab = s.ElementPoint(2);
+    s.Press(grab);
+    s.Move(grab - QPoint(0, 100), Qt::LeftButton);
+    s.Release(grab - QPoint(0, 100));
+    states.push_back(state());
+    ASSERT_NE(states[3].in.fixedCosts, states[0].in.fixedCosts);
+
+    for (int k = 2; k >= 0; --k) {
+        QTest::keyClick(&show, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(same(state(), states[k])) << k;
+    }
+    EXPECT_EQ(s.h.At<QSpinBox>(IDC_FONT_SIZE)->value(), states[0].style.fontSize);
+    for (int k = 1; k <= 3; ++k) {
+        QTest::keyClick(&show, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_TRUE(same(state(), states[k])) << k;
+    }
+}

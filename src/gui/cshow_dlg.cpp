@@ -325,10 +325,34 @@ void CShowDlg::wheelEvent(QWheelEvent* event)
         ChangeFontSize(step);
 }
 
+namespace {
+
+// -1 for Ctrl+Z, +1 for Ctrl+Y or Ctrl+Shift+Z: the main window's undo and redo keys.
+int HistoryKey(const QKeyEvent* event)
+{
+    const QKeyCombination keys = event->keyCombination();
+    if (keys == QKeyCombination(Qt::ControlModifier, Qt::Key_Z))
+        return -1;
+    if (keys == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+        keys == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z))
+        return +1;
+    return 0;
+}
+
+} // namespace
+
 void CShowDlg::keyPressEvent(QKeyEvent* event)
 {
     if (const int command = PresentKeyCommand(event->key(), event->modifiers())) {
         OnCommand(command);
+        return;
+    }
+    if (const int step = HistoryKey(event)) {
+        // Not in the middle of a drag: its label and pending value belong to the old figures.
+        if (!main_.Drag().dragging()) {
+            main_.UndoOrRedo(step > 0);
+            RepaintAll();
+        }
         return;
     }
     switch (event->key()) {

@@ -21,7 +21,9 @@
 #include "dialog_templates.h"
 #include "image_resources.h"
 #include "string_table.h"
+#include "window_history.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -47,6 +49,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace brevant {
 
@@ -120,6 +123,7 @@ CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTa
     ConnectControls();
     LoadSettings(start);
     tellCaps_ = true;
+    ConnectHistory();
     // One more size notification, so the layout runs with the final window size.
     OnSize();
     AddAcceleratorKeys();
@@ -277,56 +281,148 @@ void CTarnelDlg::LoadSettings(const Scenario* start)
     if (start)
         ApplyScenario(s, *start);
 
-    for (int k = 0; k < kChartCount; ++k) {
-        style_.drawGraph[k] = s.style.drawGraph[k];
-        chartChecks_[k]->setChecked(style_.drawGraph[k] != 0);
-    }
-    for (int k = 0; k < kChartCount; ++k) {
-        style_.titles[k] = s.style.titles[k];
-        titleEdits_[k]->setText(s.style.titles[k]);
-        style_.subtitles[k] = s.style.subtitles[k];
-        subtitleEdits_[k]->setText(s.style.subtitles[k]);
-    }
-    for (int k = 0; k < kColorCount; ++k) {
-        style_.colors[k] = s.style.colors[k];
-        colorButtons_[k]->setColor(s.style.colors[k]);
-    }
+    auto setRange = [](QSpinBox* spin, int lo, int hi) {
+        const QSignalBlocker block(spin);
+        spin->setRange(lo, hi);
+    };
+    setRange(ratioSpin_, 0, 10000);
+    for (QSpinBox* spin : widthSpins_)
+        setRange(spin, 0, 20);
+    setRange(fontSizeSpin_, 5, 50);
+    setRange(outerMarginSpin_, 0, 50);
+    setRange(scaleMarginSpin_, 0, 50);
 
     // From here on every amount text runs the amount rule, these first writes included.
     amountsReady_ = true;
-    for (int k = 0; k < 3; ++k)
-        SetAmountText(k, s.amountTexts[k]);
-
-    {
-        const QSignalBlocker block(ratioSpin_);
-        ratioSpin_->setRange(0, 10000);
-    }
-    SetRatio(s.ratio);
-
-    inputs_.amountUnit = s.amountUnit;
-    control<QRadioButton>(s.amountUnit == 0 ? IDC_UNIT_YEN : IDC_UNIT_THOUSAND)->setChecked(true);
-
-    auto setSpin = [](QSpinBox* spin, int lo, int hi, int value) {
-        const QSignalBlocker block(spin);
-        spin->setRange(lo, hi);
-        spin->setValue(value);
-    };
-    for (int k = 0; k < kWidthCount; ++k) {
-        style_.lineWidths[k] = s.style.lineWidths[k];
-        setSpin(widthSpins_[k], 0, 20, style_.lineWidths[k]);
-    }
-    style_.fontSize = s.style.fontSize;
-    setSpin(fontSizeSpin_, 5, 50, style_.fontSize);
-    style_.outerMargin = s.style.outerMargin;
-    setSpin(outerMarginSpin_, 0, 50, style_.outerMargin);
-    style_.scaleMargin = s.style.scaleMargin;
-    setSpin(scaleMarginSpin_, 0, 50, style_.scaleMargin);
+    WindowFigures figures{s.amountTexts, inputs_, s.style};
+    figures.inputs.variableCostRatio = s.ratio;
+    figures.inputs.amountUnit = s.amountUnit;
+    ShowFigures(figures);
 
     outputFormat_ = s.outputFormat;
     const int format = s.outputFormat >= 1 && s.outputFormat <= 5 ? s.outputFormat : 0;
     control<QRadioButton>(kFormatIds[format])->setChecked(true);
 
     ApplyPlacement(s.placement, s.zoomed);
+}
+
+WindowFigures CTarnelDlg::CurrentFigures() const
+{
+    return {{amountEdits_[0]->text(), amountEdits_[1]->text(), amountEdits_[2]->text()},
+            inputs_,
+            style_};
+}
+
+void CTarnelDlg::ShowFigures(const WindowFigures& f)
+{
+    style_ = f.style;
+    for (int k = 0; k < kChartCount; ++k) {
+        const QSignalBlocker quietCheck(chartChecks_[k]);
+        chartChecks_[k]->setChecked(style_.drawGraph[k] != 0);
+        const QSignalBlocker quietTitle(titleEdits_[k]);
+        titleEdits_[k]->setText(style_.titles[k]);
+        const QSignalBlocker quietSubtitle(subtitleEdits_[k]);
+        subtitleEdits_[k]->setText(style_.subtitles[k]);
+    }
+    for (int k = 0; k < kColorCount; ++k)
+        colorButtons_[k]->setColor(style_.colors[k]);
+    auto setSpin = [](QSpinBox* spin, int value) {
+        const QSignalBlocker block(spin);
+        spin->setValue(value);
+    };
+    for (int k = 0; k < kWidthCount; ++k)
+        setSpin(widthSpins_[k], style_.lineWidths[k]);
+    setSpin(fontSizeSpin_, style_.fontSize);
+    setSpin(outerMarginSpin_, style_.outerMargin);
+    setSpin(scaleMarginSpin_, style_.scaleMargin);
+
+    for (int k = 0; k < 3; ++k)
+        SetAmountText(k, f.amountTexts[k]);
+    SetRatio(f.inputs.variableCostRatio);
+    SetAmountUnit(f.inputs.amountUnit);
+}
+
+void CTarnelDlg::ConnectHistory()
+{
+    history_ = new WindowHistory(
+        [this] { return CurrentFigures(); },
+        [this](const WindowFigures& figures) {
+            // A drag started on the figures being replaced would drop onto the new ones.
+            CancelDrag();
+            // Undo puts back what was there; a cut amount was told when it was first set.
+            const bool tell = tellCaps_;
+            tellCaps_ = false;
+            // One paint for the whole state, below.
+            holdPaint_ = true;
+            ShowFigures(figures);
+            holdPaint_ = false;
+            tellCaps_ = tell;
+            // The margins and the shown charts move the charts: laid out as after a resize.
+            OnSize();
+        },
+        this);
+    history_->Reset();
+    addAction(history_->UndoAction());
+    addAction(history_->RedoAction());
+    history_->TakeKeysFrom(this);
+
+    // Each change is one step once it is complete: an entry when its editing finishes,
+    // a spin at each step, a button when its command has run. Pressing a button first
+    // records a change still being typed, so it stays a step of its own.
+    const auto commit = [this] { history_->Commit(); };
+    for (QLineEdit* edit : amountEdits_)
+        connect(edit, &QLineEdit::editingFinished, history_, commit);
+    for (int k = 0; k < kChartCount; ++k) {
+        connect(titleEdits_[k], &QLineEdit::editingFinished, history_, commit);
+        connect(subtitleEdits_[k], &QLineEdit::editingFinished, history_, commit);
+        connect(chartChecks_[k], &QCheckBox::clicked, history_, commit);
+        connect(control<QPushButton>(kChartButtonIds[k]), &QPushButton::clicked, history_,
+                commit);
+    }
+    std::vector<QSpinBox*> spins(widthSpins_.begin(), widthSpins_.end());
+    spins.insert(spins.end(), {ratioSpin_, fontSizeSpin_, outerMarginSpin_, scaleMarginSpin_});
+    for (QSpinBox* spin : spins)
+        connect(spin, &QSpinBox::valueChanged, history_, commit);
+    for (ColorButton* button : colorButtons_) {
+        connect(button, &QPushButton::pressed, history_, commit);
+        connect(button, &ColorButton::colorPicked, history_, commit);
+    }
+    connect(unitGroup_, &QButtonGroup::idClicked, history_, commit);
+    for (int id : {IDC_RESET_COLOURS, IDC_PASTE, IDC_SAMPLE, IDC_BATCH}) {
+        connect(control<QPushButton>(id), &QPushButton::pressed, history_, commit);
+        connect(control<QPushButton>(id), &QPushButton::clicked, history_, commit);
+    }
+    // After the queued batch of a dropped file.
+    connect(this, &CTarnelDlg::batchFileDropped, history_, commit, Qt::QueuedConnection);
+}
+
+void CTarnelDlg::CommitStep()
+{
+    if (history_)
+        history_->Commit();
+}
+
+QAction* CTarnelDlg::UndoAction() const { return history_->UndoAction(); }
+
+QAction* CTarnelDlg::RedoAction() const { return history_->RedoAction(); }
+
+QUndoStack& CTarnelDlg::UndoStack() const { return history_->Stack(); }
+
+void CTarnelDlg::UndoOrRedo(bool redo)
+{
+    if (redo)
+        history_->Redo();
+    else
+        history_->Undo();
+}
+
+void CTarnelDlg::ReplaceFigures(const BepInputs& inputs, const ChartStyle& style,
+                                const QString& stepText)
+{
+    // A change in progress stays a step of its own.
+    history_->Commit();
+    history_->Show(FiguresOf(inputs, style));
+    history_->Commit(stepText);
 }
 
 void CTarnelDlg::ApplyPlacement(const QRect& stored, bool zoomed)
@@ -396,6 +492,8 @@ void CTarnelDlg::LayoutCharts()
 
 void CTarnelDlg::PaintMainWindow()
 {
+    if (holdPaint_)
+        return;
     // The analysis page follows the figures while it is shown.
     if (helpShown_ && shownPage_ == kAnalysisPage && analysisPage_)
         analysisPage_->ShowFigures(inputs_);
@@ -608,6 +706,7 @@ void CTarnelDlg::SetChartShown(int chart, bool shown)
     style_.drawGraph[chart] = shown ? 1 : 0;
     const QSignalBlocker quiet(chartChecks_[chart]);
     chartChecks_[chart]->setChecked(shown);
+    CommitStep();
 }
 
 void CTarnelDlg::SetFontSize(int32_t size)
@@ -617,6 +716,7 @@ void CTarnelDlg::SetFontSize(int32_t size)
         fontSizeSpin_->setValue(size);
     }
     style_.fontSize = size;
+    CommitStep();
 }
 
 void CTarnelDlg::SetAmountUnit(int32_t unit)
@@ -627,6 +727,7 @@ void CTarnelDlg::SetAmountUnit(int32_t unit)
     const QSignalBlocker quietYen(yen);
     const QSignalBlocker quietThousand(thousand);
     (unit == 0 ? yen : thousand)->setChecked(true);
+    CommitStep();
 }
 
 void CTarnelDlg::OnColorPicked(int element, ColorRef color)

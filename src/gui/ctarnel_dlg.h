@@ -25,6 +25,8 @@ class QLineEdit;
 class QProgressBar;
 class QSpinBox;
 class QTextEdit;
+class QAction;
+class QUndoStack;
 
 namespace brevant {
 
@@ -33,6 +35,8 @@ class ColorButton;
 class Platform;
 class ProfileStore;
 struct Scenario;
+class WindowHistory;
+struct WindowFigures;
 
 class CTarnelDlg : public QDialog,
                    public ChartHost,
@@ -118,6 +122,16 @@ public:
     void SetChartShown(int chart, bool shown) override;
     void SetFontSize(int32_t size) override;
     void SetAmountUnit(int32_t unit) override;
+    void UndoOrRedo(bool redo) override;
+
+    // Undo and redo of the figures and the style (Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z). The
+    // actions carry their keys and tooltips and are enabled while there is a step.
+    QAction* UndoAction() const;
+    QAction* RedoAction() const;
+    QUndoStack& UndoStack() const;
+    // Shows a whole new set of figures and style as one step that undo takes back.
+    void ReplaceFigures(const BepInputs& inputs, const ChartStyle& style,
+                        const QString& stepText = QString());
 
 Q_SIGNALS:
     // One CSV file was dropped on the batch button.
@@ -143,6 +157,15 @@ private:
     void BuildControls();
     void ConnectControls();
     void LoadSettings(const Scenario* start);
+    // The state undo covers, and showing one in every control followed by a repaint
+    // (the figures, the ratio, the unit and the style; nothing else is touched).
+    WindowFigures CurrentFigures() const;
+    void ShowFigures(const WindowFigures& figures);
+    // The ends of the user's changes, where a step is recorded.
+    void ConnectHistory();
+    // Records a step if the figures or the style changed since the last one.
+    void CommitStep();
+    bool SetDroppedFigure(const DropChange& change);
     void SaveSettings();
     void ApplyPlacement(const QRect& stored, bool zoomed);
     void OnSize();
@@ -187,6 +210,8 @@ private:
     // already showed it.
     std::array<bool, 3> amountCapped_{};
     bool tellCaps_ = false;
+    // Set while undo fills the controls, which would each repaint.
+    bool holdPaint_ = false;
     bool helpShown_ = false;
     int shownPage_ = 0;
     bool presentationActive_ = false;
@@ -220,6 +245,7 @@ private:
     QProgressBar* progress_ = nullptr;
     QTextEdit* helpBox_ = nullptr;
     AnalysisPage* analysisPage_ = nullptr;
+    WindowHistory* history_ = nullptr;
 };
 
 } // namespace brevant

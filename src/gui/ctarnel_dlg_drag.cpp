@@ -65,6 +65,8 @@ void CTarnelDlg::OnChartButtonDown(QPoint point, bool ctrl)
         drag_.dragTarget = -1;
         return;
     }
+    // A change still being typed stays a step of its own, apart from the drop.
+    CommitStep();
     if (ctrl) {
         drag_.highlightMode = true;
         PaintMainWindow();
@@ -118,6 +120,14 @@ void CTarnelDlg::ApplyDrop(QPoint point)
 }
 
 bool CTarnelDlg::ApplyDropChange(const DropChange& change)
+{
+    const bool changed = SetDroppedFigure(change);
+    // One step per drop, in this window or the presentation.
+    CommitStep();
+    return changed;
+}
+
+bool CTarnelDlg::SetDroppedFigure(const DropChange& change)
 {
     switch (change.kind) {
     case DropChange::Kind::None:

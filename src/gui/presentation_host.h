@@ -30,6 +30,9 @@ public:
     virtual void SetChartShown(int chart, bool shown) = 0;
     virtual void SetFontSize(int32_t size) = 0;
     virtual void SetAmountUnit(int32_t unit) = 0;
+    // Ctrl+Z, Ctrl+Y in the presentation: undoes or redoes the last change of the figures
+    // or the style.
+    virtual void UndoOrRedo(bool redo) = 0;
 };
 
 } // namespace brevant

@@ -1,0 +1,245 @@
+// Undo and redo in the main window: every kind of change is one step, and each step puts
+// back the exact figures, controls and chart pixels.
+
+#include "analysis_page.h"
+#include "color_button.h"
+#include "dialog_templates.h"
+#include "drag_edit.h"
+#include "string_table.h"
+#include "support/large_screen.h"
+#include "support/main_window_harness.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QUndoStack>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace brevant;
+using namespace brevant::test;
+
+namespace {
+
+[[maybe_unused]] const bool kLargeScreen = UseLargeOffscreenScreen();
+
+// What the window shows and holds.
+struct Shown {
+    std::array<QString, 3> amounts;
+    std::array<QString, 3> words;
+    int ratioSpin = 0;
+    QString ratioText;
+    double maxSales = 0, targetSales = 0, fixedCosts = 0;
+    int32_t ratio = 0, unit = 0;
+    bool yen = false;
+    ChartStyle style;
+    std::array<bool, kChartCount> checks{};
+    std::array<QString, kChartCount> titles;
+    std::array<int, kWidthCount> widths{};
+    int fontSize = 0, outerMargin = 0, scaleMargin = 0;
+    std::array<ColorRef, kColorCount> buttons{};
+    QImage charts;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown Capture(const MainWindowHarness& h, CTarnelDlg& w)
+{
+    constexpr int kWidthIds[] = {IDC_WIDTH0, IDC_WIDTH1, IDC_WIDTH2, IDC_WIDTH3, IDC_WIDTH4,
+                                 IDC_WIDTH5, IDC_WIDTH6, IDC_WIDTH7, IDC_WIDTH8};
+    Shown s;
+    s.amounts = {h.Text(IDC_MAX_SALES), h.Text(IDC_TARGET_SALES), h.Text(IDC_FIXED_COSTS)};
+    s.words = {h.At<QLabel>(IDC_MAX_SALES_WORDS)->text(),
+               h.At<QLabel>(IDC_TARGET_SALES_WORDS)->text(),
+               h.At<QLabel>(IDC_FIXED_COSTS_WORDS)->text()};
+    s.ratioSpin = h.At<QSpinBox>(IDC_RATIO)->value();
+    s.ratioText = h.At<QLabel>(IDC_RATIO_TEXT)->text();
+    const BepInputs in = w.Inputs();
+    s.maxSales = in.maxSales;
+    s.targetSales = in.targetSales;
+    s.fixedCosts = in.fixedCosts;
+    s.ratio = in.variableCostRatio;
+    s.unit = in.amountUnit;
+    s.yen = h.At<QRadioButton>(IDC_UNIT_YEN)->isChecked();
+    s.style = w.Style();
+    s.checks = {h.At<QCheckBox>(IDC_CHART0_CHECK)->isChecked(),
+                h.At<QCheckBox>(IDC_CHART1_CHECK)->isChecked(),
+                h.At<QCheckBox>(IDC_CHART2_CHECK)->isChecked()};
+    s.titles = {h.Text(IDC_TITLE0), h.Text(IDC_TITLE1), h.Text(IDC_SUBTITLE0)};
+    for (int k = 0; k < kWidthCount; ++k)
+        s.widths[k] = h.At<QSpinBox>(kWidthIds[k])->value();
+    s.fontSize = h.At<QSpinBox>(IDC_FONT_SIZE)->value();
+    s.outerMargin = h.At<QSpinBox>(IDC_OUTER_MARGIN)->value();
+    s.scaleMargin = h.At<QSpinBox>(IDC_SCALE_MARGIN)->value();
+    for (int k = 0; k < kColorCount; ++k)
+        s.buttons[k] = h.At<ColorButton>(IDC_COLOR0 + k)->color();
+    s.charts = w.ComposedImage().copy();
+    return s;
+}
+
+// Keys go to whichever control has the focus, as typed.
+void Keys(CTarnelDlg& w, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &w, key, modifiers);
+}
+
+void TypeAndEnter(MainWindowHarness& h, int id, const QString& text)
+{
+    h.Type(id, text);
+    QTest::keyClick(h.At(id), Qt::Key_Return);
+}
+
+} // namespace
+
+TEST(WindowHistory, EveryKindOfChangeIsOneStepBackToTheSamePixels)
+{
+    MainWindowHarness h;
+    h.Store("Kingaku0", "1000000");
+    h.Store("Kingaku1", "400000");
+    h.Store("Kingaku2", "300000");
+    h.Store("Ritsu", 4000);
+    CTarnelDlg& w = h.Open();
+    const QString csv = h.dir.filePath(QStringLiteral("list.csv"));
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("A,1000,500,300,25\r\nB,2000000,900000,250000,35\r\n");
+    }
+
+    using Change = std::function<void()>;
+    const std::pair<const char*, Change> changes[] = {
+        {"typed amount", [&] { TypeAndEnter(h, IDC_MAX_SALES, QStringLiteral("1200000")); }},
+        {"typed title", [&] { TypeAndEnter(h, IDC_TITLE1, QStringLiteral("来期の計画")); }},
+        {"subtitle left by the focus",
+         [&] {
+             h.Type(IDC_SUBTITLE0, QStringLiteral("A"));
+             h.At(IDC_TITLE0)->setFocus();
+         }},
+        {"ratio spin", [&] { QTest::keyClick(h.At(IDC_RATIO), Qt::Key_Up); }},
+        {"typed width", [&] { TypeAndEnter(h, IDC_WIDTH0, QStringLiteral("7")); }},
+        {"font size spin", [&] { QTest::keyClick(h.At(IDC_FONT_SIZE), Qt::Key_Up); }},
+        {"outer margin spin", [&] { QTest::keyClick(h.At(IDC_OUTER_MARGIN), Qt::Key_Down); }},
+        {"scale margin spin", [&] { QTest::keyClick(h.At(IDC_SCALE_MARGIN), Qt::Key_Up); }},
+        {"paste",
+         [&] {
+             h.platform.clipboardText = QStringLiteral("900000\t500000\t200000\t45.5\n");
+             h.platform.answers.push_back(kIdYes);
+             h.At<QPushButton>(IDC_PASTE)->click();
+         }},
+        {"drag of the target line",
+         [&] {
+             const MovableElement& e = w.Elements()[1];
+             const QPoint from = (e.p0 + e.p1) / 2;
+             QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, from);
+             QTest::mouseMove(&w, from + QPoint(40, 0));
+             QTest::mouseMove(&w, from + QPoint(60, 0));
+             QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, from + QPoint(60, 0));
+         }},
+        {"sample",
+         [&] {
+             h.platform.answers.push_back(kIdYes);
+             h.At<QPushButton>(IDC_SAMPLE)->click();
+         }},
+        {"colour",
+         [&] {
+             auto* button = h.At<ColorButton>(IDC_COLOR0 + 6);
+             button->click();
+             button->paletteMenu()->findChild<QToolButton*>(QStringLiteral("#ff0000"))->click();
+         }},
+        {"reset colours",
+         [&] {
+             h.platform.answers.push_back(kIdYes);
+             h.At<QPushButton>(IDC_RESET_COLOURS)->click();
+         }},
+        {"unit", [&] { h.At<QRadioButton>(IDC_UNIT_THOUSAND)->click(); }},
+        {"chart check box", [&] { h.At<QCheckBox>(IDC_CHART1_CHECK)->click(); }},
+        {"chart button", [&] { h.At<QPushButton>(IDC_CHART2_BUTTON)->click(); }},
+        {"batch",
+         [&] {
+             h.platform.openNames = {csv};
+             h.platform.answers = {kIdNo, kIdNo}; // all together; do not open the folder
+             h.At<QPushButton>(IDC_BATCH)->click();
+         }},
+    };
+
+    std::vector<Shown> states{Capture(h, w)};
+    for (const auto& [what, change] : changes) {
+        change();
+        states.push_back(Capture(h, w));
+        EXPECT_FALSE(states.back() == states[states.size() - 2]) << what << " changed nothing";
+        EXPECT_EQ(w.UndoStack().count(), int(states.size()) - 1) << what;
+    }
+    ASSERT_TRUE(h.platform.Showed(IDS_SAVED_SHOW)); // the batch ran to its end
+
+    // Typing still in progress is taken back first, and comes back as the last redo.
+    h.Type(IDC_FIXED_COSTS, QStringLiteral("123"));
+    const Shown typed = Capture(h, w);
+    Keys(w, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(Capture(h, w) == states.back());
+
+    for (size_t k = states.size() - 1; k-- > 0;) {
+        Keys(w, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(Capture(h, w) == states[k]) << "undo of " << changes[k].first;
+    }
+    EXPECT_FALSE(w.UndoAction()->isEnabled());
+    Keys(w, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(Capture(h, w) == states[0]);
+
+    for (size_t k = 1; k < states.size(); ++k) {
+        // Both redo keys.
+        if (k % 2)
+            Keys(w, Qt::Key_Y, Qt::ControlModifier);
+        else
+            Keys(w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(Capture(h, w) == states[k]) << "redo of " << changes[k - 1].first;
+    }
+    Keys(w, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(Capture(h, w) == typed);
+    EXPECT_FALSE(w.RedoAction()->isEnabled());
+    // Nothing asked or told while stepping.
+    EXPECT_EQ(h.platform.answers.size(), 0u);
+}
+
+TEST(WindowHistory, AnalysisPageAndNewFiguresFollowTheSteps)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    EXPECT_EQ(w.UndoAction()->text(), QStringLiteral("元に戻す"));
+    EXPECT_EQ(w.RedoAction()->text(), QStringLiteral("やり直し"));
+    EXPECT_TRUE(w.UndoAction()->toolTip().contains(QStringLiteral("Ctrl+Z")));
+    EXPECT_TRUE(w.RedoAction()->toolTip().contains(QStringLiteral("Ctrl+Y")));
+
+    const BepInputs before = w.Inputs();
+    const QImage charts = w.ComposedImage().copy();
+    BepInputs in;
+    in.maxSales = 5000000;
+    in.targetSales = 3000000;
+    in.fixedCosts = 1000000;
+    in.variableCostRatio = 4250;
+    in.amountUnit = 1;
+    ChartStyle style = w.Style();
+    style.drawGraph = {0, 1, 0};
+    style.fontSize = 14;
+    w.ReplaceFigures(in, style);
+    EXPECT_EQ(w.UndoStack().count(), 1);
+    EXPECT_EQ(h.Text(IDC_MAX_SALES), QStringLiteral("5000000"));
+    EXPECT_EQ(h.At<QSpinBox>(IDC_FONT_SIZE)->value(), 14);
+    EXPECT_FALSE(h.At<QCheckBox>(IDC_CHART0_CHECK)->isChecked());
+
+    QTest::keyClick(&w, Qt::Key_F4);
+    const QString shown = w.analysisPage()->Text();
+    QTest::keyClick(w.analysisPage(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Inputs().maxSales, before.maxSales);
+    EXPECT_NE(w.analysisPage()->Text(), shown);
+    QTest::keyClick(w.analysisPage(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.analysisPage()->Text(), shown);
+    QTest::keyClick(&w, Qt::Key_F4);
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.ComposedImage(), charts);
+}
