@@ -408,7 +408,7 @@ TEST(MainWindowControls, CommandButtonsAreEnabled)
     h.Open(false);
     for (int id : {IDC_SAMPLE, IDC_PASTE, IDC_VERSION, IDC_GENERAL_HELP, IDC_EXIT,
                    IDC_RESET_COLOURS, IDC_OUTPUT_CURRENT, IDC_TO_CLIPBOARD, IDC_HIGHLIGHT,
-                   IDC_PRESENT, IDC_OUTPUT_CSV, IDC_BATCH}) {
+                   IDC_PRESENT, IDC_OUTPUT_CSV, IDC_BATCH, IDC_ANALYSIS}) {
         ASSERT_NE(h.At(id), nullptr) << id;
         EXPECT_TRUE(h.At(id)->isEnabled()) << id;
     }
