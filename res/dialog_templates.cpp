@@ -107,10 +107,10 @@ const ControlTemplate kMainControls[] = {
     {IDC_STATIC, K::VerticalRule, {263, 4, 1, 168}},
 
     // 4: amounts and the variable-cost ratio.
-    {IDC_STATIC, K::Label, {270, 12, 40, 8}, "4 金額と率："},
-    {IDC_SAMPLE, K::PushButton, {311, 9, 25, 12}, "sample",
+    {IDC_STATIC, K::Label, {270, 12, 38, 8}, "4 金額と率："},
+    {IDC_SAMPLE, K::PushButton, {308, 9, 25, 12}, "sample",
      "下記の4項目にサンプル値をセットします"},
-    {IDC_PASTE, K::ImageButton, {336, 7, 22, 14}, "↓",
+    {IDC_PASTE, K::ImageButton, {333, 7, 22, 14}, "↓",
      "クリップボードからコンマまたはタブ区切りの4つの値を読み込んで、下記の4項目にセットします",
      "IDB_COPY32", kImageRight},
     {IDC_STATIC, K::Label, {270, 24, 50, 8}, "最大売上高："},
@@ -164,20 +164,24 @@ const ControlTemplate kMainControls[] = {
      "IDB_HELP32"},
     {IDC_PROGRESS, K::ProgressBar, {267, 166, 214, 6}},
 
-    // Tool buttons along the top right.
-    {IDC_PRESENT, K::ImageButton, {359, 2, 17, 17}, nullptr, "プレゼンモードで表示します(F11)",
+    // Tool buttons along the top right, a little narrower than high so that the analysis
+    // button fits in the row beside the others.
+    {IDC_PRESENT, K::ImageButton, {356, 2, 15, 17}, nullptr, "プレゼンモードで表示します(F11)",
      "IDB_PRESEN32"},
-    {IDC_PRESENT_HELP, K::ImageButton, {376, 2, 17, 17}, nullptr,
+    {IDC_PRESENT_HELP, K::ImageButton, {371, 2, 15, 17}, nullptr,
      "プレゼンモードの説明を表示します。もう一度クリックすると図の表示にもどります(F2)",
      "IDB_HELP32"},
-    {IDC_HIGHLIGHT, K::ImageButton, {393, 2, 17, 17}, nullptr,
+    {IDC_HIGHLIGHT, K::ImageButton, {386, 2, 15, 17}, nullptr,
      "ドラッグ＆ドロップできる可動線・点を2秒間明示します(Ctrl + Click)", "IDB_DRAG32"},
-    {IDC_VERSION, K::ImageButton, {410, 2, 17, 17}, nullptr, "バージョン情報を表示します",
+    {IDC_ANALYSIS, K::ImageButton, {401, 2, 15, 17}, nullptr,
+     "損益分岐点分析(安全余裕率や感度分析)を表示します。もう一度クリックすると図の表示にもどります(F4)",
+     "IDB_ANALYSIS32"},
+    {IDC_VERSION, K::ImageButton, {416, 2, 15, 17}, nullptr, "バージョン情報を表示します",
      "IDB_VER32"},
-    {IDC_GENERAL_HELP, K::ImageButton, {427, 2, 17, 17}, nullptr,
+    {IDC_GENERAL_HELP, K::ImageButton, {431, 2, 15, 17}, nullptr,
      "全般についての説明を表示します。もう一度クリックすると図の表示にもどります(F1)",
      "IDB_HELP32"},
-    {IDC_EXIT, K::ImageButton, {444, 2, 37, 17}, "終了(&X)", "このアプリケーションを終了します",
+    {IDC_EXIT, K::ImageButton, {446, 2, 35, 17}, "終了(&X)", "このアプリケーションを終了します",
      "IDB_END32"},
 
     // The chart area: its top edge, the frame the layout needs, and the help pages.

@@ -4,7 +4,12 @@
 
 #include "dialog_templates.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -141,4 +146,86 @@ TEST(AnalysisPage, AnyPageKeyOrHelpButtonClosesWhateverIsShown)
         EXPECT_FALSE(page->isVisible()) << closer;
         EXPECT_FALSE(help->isVisible()) << closer;
     }
+}
+
+TEST(AnalysisPage, TopRowButtonTogglesThePageAsF4Does)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    auto* button = h.At<QPushButton>(IDC_ANALYSIS);
+    ASSERT_TRUE(button);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_TRUE(button->toolTip().endsWith(u"(F4)"_qs));
+    button->click();
+    EXPECT_TRUE(w.helpShown());
+    EXPECT_TRUE(w.analysisPage()->isVisible());
+    EXPECT_EQ(w.analysisPage()->geometry(), w.ChartArea());
+    button->click();
+    EXPECT_FALSE(w.helpShown());
+    EXPECT_FALSE(w.analysisPage()->isVisible());
+    // Opened by F4, closed by the button, and the other way round.
+    QTest::keyClick(h.At(IDC_MAX_SALES), Qt::Key_F4);
+    button->click();
+    EXPECT_FALSE(w.analysisPage()->isVisible());
+    button->click();
+    QTest::keyClick(h.At(IDC_MAX_SALES), Qt::Key_F4);
+    EXPECT_FALSE(w.analysisPage()->isVisible());
+}
+
+TEST(AnalysisPage, ChartContextMenuOffersTheChartCommandsWithTheirKeys)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    const auto menu = w.CreateChartMenu();
+    QStringList entries;
+    for (QAction* a : menu->actions())
+        entries << (a->isSeparator() ? u"-"_qs
+                                     : a->text() + u'|' + a->shortcut().toString());
+    EXPECT_EQ(entries, (QStringList{u"元に戻す|Ctrl+Z"_qs, u"やり直し|Ctrl+Y"_qs, u"-"_qs,
+                                    u"Clipboardへ(&C)|Alt+C"_qs, u"現状出力(&N)...|Alt+N"_qs,
+                                    u"-"_qs, u"損益分岐点分析(&A)|F4"_qs}));
+    for (QAction* a : menu->actions())
+        EXPECT_TRUE(a->isSeparator() || a->isShortcutVisibleInContextMenu());
+
+    // Copy puts the charts' image on the clipboard, as the button does.
+    menu->actions().at(3)->trigger();
+    EXPECT_FALSE(h.platform.clipboardImage.isNull());
+    EXPECT_EQ(h.platform.clipboardImage, w.ComposedImage());
+    // The analysis entry toggles the page.
+    menu->actions().last()->trigger();
+    EXPECT_TRUE(w.analysisPage()->isVisible());
+    menu->actions().last()->trigger();
+    EXPECT_FALSE(w.analysisPage()->isVisible());
+}
+
+TEST(AnalysisPage, RightClickOpensTheMenuOnlyOnTheChartsAndNeverDuringADrag)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    // Whatever menu opens is recorded and closed at once.
+    const auto opened = [&](QWidget* target, QPoint at) {
+        bool popup = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* m = QApplication::activePopupWidget()) {
+                popup = true;
+                m->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+        QApplication::processEvents();
+        return popup;
+    };
+    const QPoint inCharts = w.ChartArea().center();
+    EXPECT_TRUE(opened(&w, inCharts));
+    EXPECT_FALSE(opened(&w, QPoint(5, 5))); // above the charts, among the controls
+    // During a drag the right button does nothing and the drag goes on.
+    w.Drag().Start(0);
+    EXPECT_FALSE(opened(&w, inCharts));
+    EXPECT_TRUE(w.Drag().dragging());
+    w.CancelDrag();
+    // A page over the charts keeps the menu away.
+    h.At<QPushButton>(IDC_ANALYSIS)->click();
+    ASSERT_TRUE(w.helpShown());
+    EXPECT_FALSE(opened(&w, inCharts));
 }

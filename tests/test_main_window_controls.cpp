@@ -440,6 +440,8 @@ TEST(MainWindowControls, EachCommandButtonRunsItsCommand)
          [](MainWindowHarness& h, auto&, auto&) { return QDir(h.platform.desktop + u"/BEP").exists(); }},
         {"batch", IDC_BATCH,
          [](MainWindowHarness& h, auto&, auto&) { return h.platform.openRequests.size() == 1; }},
+        {"analysis", IDC_ANALYSIS,
+         [](auto&, CTarnelDlg& w, auto&) { return w.analysisPage()->isVisible(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

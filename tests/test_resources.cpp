@@ -48,7 +48,7 @@ TEST_F(Pictures, ButtonImagesLoadAtTheirDesignSize)
         {"IDB_PRESEN32", 20},  {"IDB_HELP32", 20},    {"IDB_DRAG32", 20},
         {"IDB_VER32", 20},     {"IDB_OK32", 20},      {"IDB_END32", 16},
         {"IDB_COPY32", 16},    {"IDB_FD32", 16},      {"IDB_FLAG32", 16},
-        {"IDB_PREV32", 12},
+        {"IDB_PREV32", 12},    {"IDB_ANALYSIS32", 20},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.symbol);

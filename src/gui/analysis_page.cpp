@@ -38,7 +38,7 @@ const char16_t kNote[] =
     u"等しくなります。";
 const char16_t kLegend[] = u"青は利益が増える変化、赤は利益が減る変化です。";
 const char16_t kFooter[] =
-    u"F4キーでこの表示を閉じます（F1～F3キーとヘルプボタンでも閉じます）。"
+    u"F4キーか虫めがねのボタンでこの表示を閉じます（F1～F3キーとヘルプボタンでも閉じます）。"
     u"Ctrl+Cキーで感度分析の表をコピーします。";
 
 QTextCharFormat Plain(const QColor& colour)

@@ -127,6 +127,7 @@ CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTa
     // One more size notification, so the layout runs with the final window size.
     OnSize();
     AddAcceleratorKeys();
+    CreateChartCommands();
     // Hovering over a movable element changes the cursor.
     setMouseTracking(true);
 }
@@ -261,6 +262,7 @@ void CTarnelDlg::ConnectControls()
     onClick(IDC_GENERAL_HELP, [this] { ToggleHelpPage(kHelpGeneral); });
     onClick(IDC_BATCH_HELP, [this] { ToggleHelpPage(kHelpBatch); });
     onClick(IDC_PRESENT_HELP, [this] { ToggleHelpPage(kHelpPresentation); });
+    onClick(IDC_ANALYSIS, [this] { ToggleHelpPage(kAnalysisPage); });
     onClick(IDC_VERSION, [this] { ShowVersion(); });
     onClick(IDC_HIGHLIGHT, [this] { FlashMovableElements(); });
     onClick(IDC_OUTPUT_CURRENT, [this] { SaveCurrentCharts(*this); });

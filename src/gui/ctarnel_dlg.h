@@ -18,10 +18,12 @@
 #include <array>
 #include <memory>
 
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QSpinBox;
 class QTextEdit;
@@ -118,6 +120,10 @@ public:
     // drop changes nothing.
     bool ApplyDropChange(const DropChange& change) override;
 
+    // The chart area's context menu: the commands that act on the charts, each with its key.
+    // The caller owns the menu; the actions are the window's.
+    std::unique_ptr<QMenu> CreateChartMenu();
+
     // PresentationHost: the presentation changed a setting; the controls follow quietly.
     void SetChartShown(int chart, bool shown) override;
     void SetFontSize(int32_t size) override;
@@ -146,6 +152,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 public Q_SLOTS:
     // Enter never closes the window.
@@ -194,6 +201,7 @@ private:
     void ApplyDrop(QPoint point);
     void RemoveDragLabel();
     void SetDragCursor(DragCursor cursor);
+    void CreateChartCommands();
 
     Platform& platform_;
     ProfileStore& store_;
@@ -246,6 +254,10 @@ private:
     QTextEdit* helpBox_ = nullptr;
     AnalysisPage* analysisPage_ = nullptr;
     WindowHistory* history_ = nullptr;
+    // The context menu's commands on the charts (copy, save, the analysis page).
+    QAction* copyAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* analysisAction_ = nullptr;
 };
 
 } // namespace brevant

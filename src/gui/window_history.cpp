@@ -69,8 +69,10 @@ WindowHistory::WindowHistory(std::function<WindowFigures()> read,
     redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     redo_->setToolTip(QStringLiteral("元に戻した変更をやり直します(Ctrl+Y)"));
-    undo_->setEnabled(false);
-    redo_->setEnabled(false);
+    for (QAction* action : {undo_, redo_}) {
+        action->setShortcutVisibleInContextMenu(true);
+        action->setEnabled(false);
+    }
     connect(&stack_, &QUndoStack::canUndoChanged, undo_, &QAction::setEnabled);
     connect(&stack_, &QUndoStack::canRedoChanged, redo_, &QAction::setEnabled);
     connect(undo_, &QAction::triggered, this, &WindowHistory::Undo);
