@@ -441,7 +441,7 @@ TEST(MainWindowControls, EachCommandButtonRunsItsCommand)
         {"batch", IDC_BATCH,
          [](MainWindowHarness& h, auto&, auto&) { return h.platform.openRequests.size() == 1; }},
         {"analysis", IDC_ANALYSIS,
-         [](auto&, CTarnelDlg& w, auto&) { return w.analysisPage()->isVisible(); }},
+         [](auto&, CTarnelDlg& w, auto&) { return w.helpShown(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
