@@ -206,7 +206,7 @@ void DrawMarginalLine(DrawSurface& plot, ChartPaint& p, int chart)
     const auto cross = IntersectSegments(a, b, QPoint(0, row), QPoint(g.plotWidth, row));
     if (!cross)
         return;
-    const Box r{Add(cross->x(), 4), cross->y(), Sat32(int64_t(cross->x()) + 4 + 2 * e.width()),
+    const Box r{Add(cross->x(), 4), cross->y(), Sat32(int64_t(cross->x()) + 4 + 2 * int64_t(e.width())),
                 Add(g.plotHeight, -4)};
     plot.setTextColor(colour);
     plot.textInBox(r, name, HAlign::Left, VAlign::Top);

@@ -22,9 +22,9 @@ ColorRef AreaLabelColour(ColorRef areaColour);
 std::array<QPoint, 3> ProfitTriangle(const KeyPoints& k, AreaVariant v);
 std::array<QPoint, 3> LossTriangle(const KeyPoints& k, AreaVariant v);
 
-// Draws chart k completely: plot (areas, lines, labels) on `plot`, copied onto
-// `composition`, then frame, markers, handles, titles and scales on the composition.
-void DrawChart(int chart, DrawSurface& composition, QImage& plot, ChartPaint& paint);
+// Draws chart k completely: plot (areas, lines, labels) on `plotImage`, copied onto
+// `comp`, then frame, markers, handles, titles and scales on the composition.
+void DrawChart(int k, DrawSurface& comp, QImage& plotImage, ChartPaint& p);
 
 // The plot-surface routines, exposed for tests.
 void DrawProfitArea(DrawSurface& plot, const ChartPaint& paint, AreaVariant v);

@@ -20,10 +20,10 @@ constexpr int HandleHalf(bool highlight) { return highlight ? 9 : 3; }
 
 constexpr ColorRef kMarkerYellow = 0x00FFFF;
 
-void DrawTargetMarker(DrawSurface& composition, ChartPaint& paint, int chart);
-void DrawBreakEvenMarker(DrawSurface& composition, const ChartPaint& paint, int chart,
-                         AreaVariant variant);
-void DrawTotalCostHandle(DrawSurface& composition, const ChartPaint& paint, int chart);
-void DrawMarginalHandle(DrawSurface& composition, const ChartPaint& paint, int chart);
+// Each draws on the composition `s` for chart `chart` of the paint `p`.
+void DrawTargetMarker(DrawSurface& s, ChartPaint& p, int chart);
+void DrawBreakEvenMarker(DrawSurface& s, const ChartPaint& p, int chart, AreaVariant variant);
+void DrawTotalCostHandle(DrawSurface& s, const ChartPaint& p, int chart);
+void DrawMarginalHandle(DrawSurface& s, const ChartPaint& p, int chart);
 
 } // namespace brevant

@@ -59,7 +59,7 @@ QString DatedFolderPrefix(const QDateTime& time)
 QString FreeSerialFolder(const QString& root, const QString& prefix)
 {
     for (int n = 1; n <= 999; ++n) {
-        const QString candidate = root + u'/' + prefix + CFormat("%03d", n);
+        QString candidate = root + u'/' + prefix + CFormat("%03d", n);
         if (!PathExists(candidate))
             return candidate;
     }
