@@ -206,7 +206,7 @@ public:
                                                                          mainRenderer_);
             return true;
         }
-        while (!ended_ && pending_.size() < size_t(2 * jobs_))
+        while (!ended_ && pending_.size() < 2 * size_t(jobs_))
             ReadAhead();
         if (pending_.empty())
             return false;
@@ -290,6 +290,46 @@ QString BatchCreation::ResolveOutputRoot()
     return QFileInfo(root).isDir() ? root : QString();
 }
 
+namespace {
+
+// The number of lines of an input that can be read and is neither empty nor too long;
+// nothing, after saying why, otherwise.
+std::optional<qint64> CountBatchLines(BatchFile& input, Platform& platform)
+{
+    if (!input.Open()) {
+        ShowMessage(platform, IDS_OPEN_FAILED, QString(), kMbError);
+        return std::nullopt;
+    }
+    const qint64 lines = input.CountLines(kMaxBatchRecords);
+    if (lines == 0) {
+        ShowMessage(platform, IDS_NO_DATA, QString(), kMbError);
+        return std::nullopt;
+    }
+    if (lines > kMaxBatchRecords) {
+        ShowMessage(platform, IDS_TOO_MANY, QString(), kMbError);
+        return std::nullopt;
+    }
+    return lines;
+}
+
+// kIdYes for a folder per record, kIdNo for all together, anything else to give up.
+int BatchMode(const BatchOptions& options, Platform& platform)
+{
+    if (options.folderPerRecord)
+        return *options.folderPerRecord ? kIdYes : kIdNo;
+    return ShowMessage(platform, IDS_BATCH_MODE, QString(), kMbQuestionCancel);
+}
+
+// What the amount entries would hold after the figures were written into them.
+void RoundAsEntries(BepInputs& in)
+{
+    in.maxSales = ApplyAmountText(AmountField::MaxSales, FormatWhole(in.maxSales)).value;
+    in.targetSales = ApplyAmountText(AmountField::TargetSales, FormatWhole(in.targetSales)).value;
+    in.fixedCosts = ApplyAmountText(AmountField::FixedCosts, FormatWhole(in.fixedCosts)).value;
+}
+
+} // namespace
+
 bool BatchCreation::RunBatch(const QString& csvPath)
 {
     Platform& platform = host_.GetPlatform();
@@ -301,25 +341,15 @@ bool BatchCreation::RunBatch(const QString& csvPath)
 
     // Nothing is made on the disk for an input that cannot be read.
     BatchFile input(csvPath, options_.encoding);
-    if (!input.Open()) {
-        ShowMessage(platform, IDS_OPEN_FAILED, QString(), kMbError);
+    const std::optional<qint64> lines = CountBatchLines(input, platform);
+    if (!lines)
         return false;
-    }
-    const qint64 lines = input.CountLines(kMaxBatchRecords);
-    if (lines == 0) {
-        ShowMessage(platform, IDS_NO_DATA, QString(), kMbError);
-        return false;
-    }
-    if (lines > kMaxBatchRecords) {
-        ShowMessage(platform, IDS_TOO_MANY, QString(), kMbError);
-        return false;
-    }
     root_ = ResolveOutputRoot();
     if (root_.isEmpty()) {
         ShowMessage(platform, IDS_DESKTOP_FOLDER, QString(), kMbError);
         return false;
     }
-    host_.SetProgressRange(0, int(lines));
+    host_.SetProgressRange(0, int(*lines));
     host_.SetProgress(0);
     input.Rewind();
     existingFolderConfirmed_ = false;
@@ -331,11 +361,7 @@ bool BatchCreation::RunBatch(const QString& csvPath)
     writtenNames_.clear();
     writtenFiles_.clear();
 
-    int mode = kIdYes;
-    if (options_.folderPerRecord)
-        mode = *options_.folderPerRecord ? kIdYes : kIdNo;
-    else
-        mode = ShowMessage(platform, IDS_BATCH_MODE, QString(), kMbQuestionCancel);
+    const int mode = BatchMode(options_, platform);
     if (mode != kIdYes && mode != kIdNo)
         return false;
 
@@ -380,17 +406,10 @@ bool BatchCreation::RunBatch(const QString& csvPath)
         return false;
     }
 
-    BepInputs& in = host_.Inputs();
-    if (controls_) {
+    if (controls_)
         controls_->ShowBatchResult();
-    } else {
-        // What the amount entries would hold after the figures were written into them.
-        in.maxSales = ApplyAmountText(AmountField::MaxSales, FormatWhole(in.maxSales)).value;
-        in.targetSales =
-            ApplyAmountText(AmountField::TargetSales, FormatWhole(in.targetSales)).value;
-        in.fixedCosts =
-            ApplyAmountText(AmountField::FixedCosts, FormatWhole(in.fixedCosts)).value;
-    }
+    else
+        RoundAsEntries(host_.Inputs());
     host_.Style().drawGraph = {1, 1, 1};
     host_.LayoutCharts();
     host_.RenderComposition();
@@ -438,6 +457,45 @@ bool BatchCreation::OutputRecordToFolder(const Record& record, const QString& fo
     return WriteRecordCharts(record, folder, QString(), format, true, platform);
 }
 
+namespace {
+
+// Opens "analysis.csv" beside the summary where it is wanted; false if it cannot be.
+bool OpenAnalysisFile(std::optional<SummaryCsvFile>& analysis, bool wanted,
+                      const QString& root, Platform& platform)
+{
+    if (!wanted)
+        return true;
+    analysis.emplace(root + u'/' + kAnalysisFileName);
+    return analysis->Open(platform);
+}
+
+// A record's lines in the summary and the analysis, each file's header before its first.
+void WriteRecordLines(SummaryCsvFile& csv, std::optional<SummaryCsvFile>& analysis,
+                      bool& headerPending, const QString& summaryLine, const QString& name,
+                      const BepInputs& inputs)
+{
+    if (headerPending) {
+        csv.Write(SummaryHeader());
+        if (analysis)
+            analysis->Write(AnalysisCsvHeader());
+        headerPending = false;
+    }
+    csv.Write(summaryLine);
+    if (analysis)
+        analysis->Write(AnalysisCsvLine(name, inputs));
+}
+
+// The closing message's list of records left out, with how many more were not listed.
+QString LeftOutList(const QString& listedLines, qsizetype count, int listed)
+{
+    QString prefix = listedLines;
+    if (listed > 0 && count > listed)
+        prefix += QStringLiteral("ほか%1件\n").arg(count - listed);
+    return prefix;
+}
+
+} // namespace
+
 bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
                                       Platform& platform)
 {
@@ -445,11 +503,8 @@ bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
     if (!csv.Open(platform))
         return false;
     std::optional<SummaryCsvFile> analysis;
-    if (options_.analysis) {
-        analysis.emplace(root_ + u'/' + kAnalysisFileName);
-        if (!analysis->Open(platform))
-            return false;
-    }
+    if (!OpenAnalysisFile(analysis, options_.analysis, root_, platform))
+        return false;
     bool headerPending = true;
     int done = 0;
     Record record;
@@ -489,15 +544,9 @@ bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
             LeaveOut(line);
             continue;
         }
-        if (headerPending) {
-            csv.Write(SummaryHeader());
-            if (analysis)
-                analysis->Write(AnalysisCsvHeader());
-            headerPending = false;
-        }
-        csv.Write(SummaryLine(host_.Inputs(), host_.Style(), prefix, format));
-        if (analysis)
-            analysis->Write(AnalysisCsvLine(Cp932FileName(*name), host_.Inputs()));
+        WriteRecordLines(csv, analysis, headerPending,
+                         SummaryLine(host_.Inputs(), host_.Style(), prefix, format),
+                         Cp932FileName(*name), host_.Inputs());
     }
     host_.SetProgress(0);
     if (!csv.Commit(platform))
@@ -506,11 +555,9 @@ bool BatchCreation::OutputAllTogether(Records& records, const QString& format,
         return false;
     // The batch has ended without some records: say which, once, after all the rest.
     if (!leftOut_.isEmpty()) {
-        QString prefix = leftOutLines_;
-        const int listed = options_.listedRecords;
-        if (listed > 0 && leftOut_.size() > listed)
-            prefix += QStringLiteral("ほか%1件\n").arg(leftOut_.size() - listed);
-        ShowMessage(platform, IDS_RECORDS_LEFT_OUT, prefix, kMbError);
+        ShowMessage(platform, IDS_RECORDS_LEFT_OUT,
+                    LeftOutList(leftOutLines_, leftOut_.size(), options_.listedRecords),
+                    kMbError);
         return false;
     }
     return !stopped_;
