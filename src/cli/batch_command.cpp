@@ -112,6 +112,62 @@ QString LineList(const QList<qint64>& lines)
     return numbers.join(u", "_qs);
 }
 
+// --jobs as given, 0 when it is not; kExitOk or the usage error's status.
+int ParseJobs(const QCommandLineParser& parser, const QCommandLineOption& jobs, int& jobCount)
+{
+    jobCount = 0;
+    if (parser.isSet(jobs)) {
+        bool number = false;
+        jobCount = parser.value(jobs).toInt(&number);
+        if (!number || jobCount < 1 || jobCount > 256)
+            return UsageError("batch", u"batch --jobs wants a number from 1 to 256"_qs);
+    }
+    return kExitOk;
+}
+
+// --format, or else the saved output format; kExitOk or the status to exit with.
+int ResolveFormat(const QCommandLineParser& parser, const QCommandLineOption& format,
+                  int32_t& outputFormat)
+{
+    if (parser.isSet(format)) {
+        const auto f = ParseFormatName(parser.value(format));
+        if (!f)
+            return UsageError("batch", u"batch --format is one of jpeg, bmp, gif, png, tiff, pdf"_qs);
+        outputFormat = *f;
+    } else if (FormatExtension(outputFormat).isEmpty()) {
+        // The window would do nothing at all here; say why.
+        PrintError(QStringLiteral("the saved output format %1 is not one of 0..5; "
+                                  "give --format").arg(outputFormat));
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+// The status of a batch a signal stopped, with what was left done.
+int ReportStop(const BatchCreation& batch)
+{
+    const int signal = stopSignal;
+    PrintError(QStringLiteral("batch stopped by %1 after line %2; the files written "
+                              "before it are complete")
+                   .arg(QLatin1String(signal == SIGINT ? "Ctrl+C (SIGINT)" : "SIGTERM"))
+                   .arg(batch.LinesRead()));
+    return kExitSignal + signal;
+}
+
+// Folders and files the file system refuses fail without a message in the window;
+// a command line that exits with 1 still says why.
+void ExplainFailure(const BatchCreation& batch, bool folders)
+{
+    if (folders)
+        PrintError(QStringLiteral("record %1 stopped the batch: its folder or one of "
+                                  "its files could not be written")
+                       .arg(batch.DoneCount() + 1));
+    else if (!batch.LeftOut().isEmpty())
+        PrintError(QStringLiteral("the records on lines %1 could not be written; the "
+                                  "others were")
+                       .arg(LineList(batch.LeftOut())));
+}
+
 } // namespace
 
 int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& out)
@@ -138,7 +194,7 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2 || positional[0] != u"batch")
         return UsageError("batch", u"batch needs exactly one CSV file"_qs);
-    const QString csvPath = positional[1];
+    const QString& csvPath = positional[1];
 
     const QString modeName = parser.value(mode);
     if (modeName != u"folders" && modeName != u"together")
@@ -150,26 +206,13 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     if (!inputEncoding)
         return UsageError("batch", u"batch --encoding is auto, utf-8 or cp932"_qs);
     int jobCount = 0;
-    if (parser.isSet(jobs)) {
-        bool number = false;
-        jobCount = parser.value(jobs).toInt(&number);
-        if (!number || jobCount < 1 || jobCount > 256)
-            return UsageError("batch", u"batch --jobs wants a number from 1 to 256"_qs);
-    }
+    if (const int status = ParseJobs(parser, jobs, jobCount); status != kExitOk)
+        return status;
 
     const StoredSettings saved = LoadSettings(store);
     int32_t outputFormat = saved.outputFormat;
-    if (parser.isSet(format)) {
-        const auto f = ParseFormatName(parser.value(format));
-        if (!f)
-            return UsageError("batch", u"batch --format is one of jpeg, bmp, gif, png, tiff, pdf"_qs);
-        outputFormat = *f;
-    } else if (FormatExtension(outputFormat).isEmpty()) {
-        // The window would do nothing at all here; say why.
-        PrintError(QStringLiteral("the saved output format %1 is not one of 0..5; "
-                                  "give --format").arg(outputFormat));
-        return kExitFailure;
-    }
+    if (const int status = ResolveFormat(parser, format, outputFormat); status != kExitOk)
+        return status;
 
     CliPlatform platform;
     const bool folders = modeName == u"folders";
@@ -206,27 +249,12 @@ int RunBatchCommand(const QStringList& arguments, ProfileStore& store, QString& 
     }
     if (batch.Stopped()) {
         progress.reset();
-        const int signal = stopSignal;
-        PrintError(QStringLiteral("batch stopped by %1 after line %2; the files written "
-                                  "before it are complete")
-                       .arg(QLatin1String(signal == SIGINT ? "Ctrl+C (SIGINT)" : "SIGTERM"))
-                       .arg(batch.LinesRead()));
-        return kExitSignal + signal;
+        return ReportStop(batch);
     }
     if (!done) {
-        // Folders and files the file system refuses fail without a message in the window;
-        // a command line that exits with 1 still says why.
         progress.reset();
-        if (platform.MessageCount() == messagesBefore) {
-            if (folders)
-                PrintError(QStringLiteral("record %1 stopped the batch: its folder or one of "
-                                          "its files could not be written")
-                               .arg(batch.DoneCount() + 1));
-            else if (!batch.LeftOut().isEmpty())
-                PrintError(QStringLiteral("the records on lines %1 could not be written; the "
-                                          "others were")
-                               .arg(LineList(batch.LeftOut())));
-        }
+        if (platform.MessageCount() == messagesBefore)
+            ExplainFailure(batch, folders);
         return kExitFailure;
     }
     out += QDir::toNativeSeparators(QFileInfo(batch.OutputRoot()).absoluteFilePath()) + u'\n';

@@ -81,71 +81,98 @@ QJsonObject FiguresJson(const BepInputs& inputs)
     return json;
 }
 
+namespace {
+
+struct CalcArguments {
+    bool json = false;
+    bool analysis = false;
+    std::optional<QString> scenarioIn, scenarioOut, text;
+};
+
+// Figures may start with a minus sign, so options are exact words only, and a last
+// argument that is none holds the figures. kExitOk, or the usage error's status.
+int ParseCalcArguments(const QStringList& arguments, CalcArguments& args)
+{
+    for (qsizetype k = 2; k < arguments.size(); ++k) {
+        const QString& word = arguments[k];
+        const bool last = k + 1 == arguments.size();
+        if (word == u"--json") {
+            args.json = true;
+        } else if (word == u"--analysis") {
+            args.analysis = true;
+        } else if (word == u"--scenario" || word == u"--scenario-out") {
+            if (last)
+                return UsageError("calc", u"%1 needs a FILE"_qs.arg(word));
+            (word == u"--scenario" ? args.scenarioIn : args.scenarioOut) = arguments[++k];
+        } else if (last) {
+            args.text = word;
+        } else {
+            return UsageError("calc", u"unknown option '%1'"_qs.arg(word));
+        }
+    }
+    return kExitOk;
+}
+
+// Puts the --scenario file and then the figures given over `scenario`; false, with the
+// reason shown, when either is refused.
+bool TakeFigures(const CalcArguments& args, Platform& platform, Scenario& scenario)
+{
+    if (args.scenarioIn) {
+        auto read = LoadScenarioFile(*args.scenarioIn, platform);
+        if (!read)
+            return false;
+        scenario = std::move(*read);
+    }
+    if (args.text) {
+        if (const StringId id = ApplyFourValues(scenario.inputs, *args.text)) {
+            ShowMessage(platform, id, *args.text + u'\n', kMbError);
+            return false;
+        }
+    }
+    return true;
+}
+
+QString CalcOutput(const CalcArguments& args, const Scenario& scenario, int32_t outputFormat)
+{
+    const BepInputs& in = scenario.inputs;
+    if (args.json) {
+        QJsonObject figures = FiguresJson(in);
+        figures.insert(u"analysis"_qs, AnalysisJson(in));
+        return JsonText(figures);
+    }
+    if (args.analysis)
+        return AnalysisText(in);
+    // The chart file names follow the saved format; a stored value outside 0..5 shows as
+    // JPEG in the window.
+    QString format = FormatExtension(outputFormat);
+    if (format.isEmpty())
+        format = FormatExtension(kJpeg);
+    return SummaryHeader() + SummaryLine(in, scenario.style, QString(), format);
+}
+
+} // namespace
+
 int RunCalcCommand(const QStringList& arguments, ProfileStore& store, QString& out)
 {
     if (WantsHelp(arguments)) {
         out += QString::fromUtf8(kCalcUsage);
         return kExitOk;
     }
-    // Figures may start with a minus sign, so options are exact words only, and a last
-    // argument that is none holds the figures.
-    bool json = false, analysis = false;
-    std::optional<QString> scenarioIn, scenarioOut, text;
-    for (qsizetype k = 2; k < arguments.size(); ++k) {
-        const QString& word = arguments[k];
-        const bool last = k + 1 == arguments.size();
-        if (word == u"--json") {
-            json = true;
-        } else if (word == u"--analysis") {
-            analysis = true;
-        } else if (word == u"--scenario" || word == u"--scenario-out") {
-            if (last)
-                return UsageError("calc", u"%1 needs a FILE"_qs.arg(word));
-            (word == u"--scenario" ? scenarioIn : scenarioOut) = arguments[++k];
-        } else if (last) {
-            text = word;
-        } else {
-            return UsageError("calc", u"unknown option '%1'"_qs.arg(word));
-        }
-    }
-    if (!text && !scenarioIn)
+    CalcArguments args;
+    if (const int status = ParseCalcArguments(arguments, args); status != kExitOk)
+        return status;
+    if (!args.text && !args.scenarioIn)
         return UsageError("calc", u"calc needs the figures S,T,F,R"_qs);
     const StoredSettings saved = LoadSettings(store);
     CliPlatform platform;
     Scenario scenario;
     scenario.inputs = SavedInputs(saved);
     scenario.style = saved.style;
-    if (scenarioIn) {
-        auto read = LoadScenarioFile(*scenarioIn, platform);
-        if (!read)
-            return kExitFailure;
-        scenario = std::move(*read);
-    }
-    BepInputs& in = scenario.inputs;
-    if (text) {
-        if (const StringId id = ApplyFourValues(in, *text)) {
-            ShowMessage(platform, id, *text + u'\n', kMbError);
-            return kExitFailure;
-        }
-    }
-    if (scenarioOut && !SaveScenarioFile(*scenarioOut, scenario, platform))
+    if (!TakeFigures(args, platform, scenario))
         return kExitFailure;
-    if (json) {
-        QJsonObject figures = FiguresJson(in);
-        figures.insert(u"analysis"_qs, AnalysisJson(in));
-        out += JsonText(figures);
-        return kExitOk;
-    }
-    if (analysis) {
-        out += AnalysisText(in);
-        return kExitOk;
-    }
-    // The chart file names follow the saved format; a stored value outside 0..5 shows as
-    // JPEG in the window.
-    QString format = FormatExtension(saved.outputFormat);
-    if (format.isEmpty())
-        format = FormatExtension(kJpeg);
-    out += SummaryHeader() + SummaryLine(in, scenario.style, QString(), format);
+    if (args.scenarioOut && !SaveScenarioFile(*args.scenarioOut, scenario, platform))
+        return kExitFailure;
+    out += CalcOutput(args, scenario, saved.outputFormat);
     return kExitOk;
 }
 

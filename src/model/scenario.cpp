@@ -123,14 +123,9 @@ QJsonObject Merged(QJsonObject kept, const QJsonObject& known)
     return kept;
 }
 
-} // namespace
-
-ScenarioRead ReadScenario(const QByteArray& bytes)
+// IDS_NONE when the document names this format in a version this program reads.
+StringId FormatProblem(const QJsonDocument& doc)
 {
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError)
-        return IDS_SCENARIO_NOT_JSON;
     const QJsonObject json = doc.object();
     if (!doc.isObject() || json.value(u"format"_qs) != kScenarioFormat)
         return IDS_SCENARIO_OTHER_FORMAT;
@@ -140,29 +135,33 @@ ScenarioRead ReadScenario(const QByteArray& bytes)
         return IDS_SCENARIO_OTHER_FORMAT;
     if (version.toDouble() > kScenarioVersion)
         return IDS_SCENARIO_NEWER;
+    return IDS_NONE;
+}
 
-    Scenario s;
-    const QJsonObject figures = json.value(u"figures"_qs).toObject();
+// The four figures and the unit; nothing when one of the figures is missing.
+std::optional<BepInputs> ReadFigures(const QJsonObject& figures)
+{
     std::array<int32_t, 3> amounts{};
     for (int k = 0; k < 3; ++k) {
         const auto n = Int32Of(figures.value(Key(kAmountKeys[k])));
         if (!n)
-            return IDS_SCENARIO_MISSING_FIGURE;
+            return std::nullopt;
         amounts[k] = *n;
     }
     const auto ratio = Int32Of(figures.value(u"variableCostRatio"_qs));
     if (!ratio)
-        return IDS_SCENARIO_MISSING_FIGURE;
+        return std::nullopt;
 
     // The figures take the profile's path: raised, then through the entries' rule.
     StoredSettings held;
     held.amountTexts = RaisedAmountTexts(amounts);
     held.ratio = ClampRatio(*ratio);
     held.amountUnit = figures.value(u"unit"_qs) == u"thousand"_qs ? 1 : 0;
-    s.inputs = SavedInputs(held);
+    return SavedInputs(held);
+}
 
-    ChartStyle& st = s.style;
-    const QJsonObject charts = json.value(u"charts"_qs).toObject();
+void ReadCharts(const QJsonObject& charts, ChartStyle& st)
+{
     for (int k = 0; k < kChartCount; ++k) {
         const QJsonObject chart = charts.value(Key(kChartKeys[k])).toObject();
         const QJsonValue shown = chart.value(u"shown"_qs);
@@ -175,6 +174,12 @@ ScenarioRead ReadScenario(const QByteArray& bytes)
         if (chart.value(u"subtitle"_qs).isString())
             st.subtitles[k] = chart.value(u"subtitle"_qs).toString();
     }
+}
+
+// Puts what the file holds over the defaults in `st`, then holds it to the profile's ranges.
+void ReadStyle(const QJsonObject& json, ChartStyle& st)
+{
+    ReadCharts(json.value(u"charts"_qs).toObject(), st);
     const QJsonObject colors = json.value(u"colors"_qs).toObject();
     const QJsonObject widths = json.value(u"lineWidths"_qs).toObject();
     for (int k = 0; k < kColorCount; ++k) {
@@ -187,6 +192,26 @@ ScenarioRead ReadScenario(const QByteArray& bytes)
     TakeInt(json, "outerMargin", st.outerMargin);
     TakeInt(json, "scaleMargin", st.scaleMargin);
     ClampStyle(st);
+}
+
+} // namespace
+
+ScenarioRead ReadScenario(const QByteArray& bytes)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        return IDS_SCENARIO_NOT_JSON;
+    if (const StringId problem = FormatProblem(doc))
+        return problem;
+    const QJsonObject json = doc.object();
+
+    Scenario s;
+    const auto inputs = ReadFigures(json.value(u"figures"_qs).toObject());
+    if (!inputs)
+        return IDS_SCENARIO_MISSING_FIGURE;
+    s.inputs = *inputs;
+    ReadStyle(json, s.style);
 
     s.unknownKeys = KeysNotIn(json, ScenarioJson(s));
     return s;
