@@ -136,6 +136,10 @@ CTarnelDlg::~CTarnelDlg()
 {
     renderer_.Release();
     SaveSettings();
+    // The entries still lose their focus while the widget base tears them down, after this
+    // object is gone: their steps must not be recorded then.
+    delete history_;
+    history_ = nullptr;
 }
 
 QWidget* CTarnelDlg::controlById(int id) const { return controls_.value(id, nullptr); }
