@@ -22,27 +22,24 @@ install(FILES ${_desktop}/${BREVANT_APP_ID}.desktop
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${BREVANT_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/brevant.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${_images}/brevant.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
-        RENAME ${BREVANT_APP_ID}.svg)
-foreach(_side 16 32 48 64 128 256)
-  install(FILES ${_images}/brevant-${_side}.png
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_side}x${_side}/apps
-          RENAME ${BREVANT_APP_ID}.png)
-endforeach()
+# The program's icon, every size, into the hicolor theme's CONTEXT folders as NAME.
+function(brevant_install_icon context name)
+  install(FILES ${_images}/brevant.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/${context}
+          RENAME ${name}.svg)
+  foreach(_side 16 32 48 64 128 256)
+    install(FILES ${_images}/brevant-${_side}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_side}x${_side}/${context}
+            RENAME ${name}.png)
+  endforeach()
+endfunction()
+brevant_install_icon(apps ${BREVANT_APP_ID})
 # Scenario files (*.brevant): their type for shared-mime-info, shown with the program's
 # icon under the name the type gives it.
 set(BREVANT_SCENARIO_ICON application-x-brevant-scenario)
 install(FILES ${_desktop}/${BREVANT_APP_ID}.mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${BREVANT_APP_ID}.xml)
-install(FILES ${_images}/brevant.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
-        RENAME ${BREVANT_SCENARIO_ICON}.svg)
-foreach(_side 16 32 48 64 128 256)
-  install(FILES ${_images}/brevant-${_side}.png
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_side}x${_side}/mimetypes
-          RENAME ${BREVANT_SCENARIO_ICON}.png)
-endforeach()
+brevant_install_icon(mimetypes ${BREVANT_SCENARIO_ICON})
 
 # cpack -G DEB: the package's dependencies are read from the shared libraries the
 # executable links (dpkg-shlibdeps).
