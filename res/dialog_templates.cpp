@@ -137,6 +137,12 @@ const ControlTemplate kMainControls[] = {
     {IDC_UNIT_YEN, K::Radio, {346, 80, 26, 10}, "円", nullptr, nullptr, kGroupStart},
     {IDC_UNIT_THOUSAND, K::Radio, {375, 80, 32, 10}, "千円"},
 
+    // The scenario file: a button whose menu opens, saves and reopens one.
+    {IDC_SCENARIO, K::ImageButton, {421, 77, 60, 14}, "シナリオ(&F)",
+     "金額・率と図表の設定をシナリオファイルに保存したり、保存したファイルを開いたりします"
+     "(開く Ctrl+O、上書き保存 Ctrl+S)",
+     "IDB_SCENARIO32"},
+
     // External output.
     {IDC_STATIC, K::GroupBox, {267, 92, 214, 54}, "<< 外部出力 >>"},
     {IDC_STATIC, K::Label, {272, 104, 22, 8}, "形式："},

@@ -1,7 +1,10 @@
 // Undo and redo in the main window: every kind of change is one step, and each step puts
-// back the exact figures, controls and chart pixels.
+// back the exact figures, controls and chart pixels. The window's scenario file: opened as
+// one step, saved whole, marked when changed, and asked about before changes are lost.
 
 #include "analysis_page.h"
+#include "scenario.h"
+#include "scenario_document.h"
 #include "color_button.h"
 #include "dialog_templates.h"
 #include "drag_edit.h"
@@ -10,6 +13,9 @@
 #include "support/main_window_harness.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -242,4 +248,179 @@ TEST(WindowHistory, AnalysisPageAndNewFiguresFollowTheSteps)
     QTest::keyClick(&w, Qt::Key_F4);
     QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(w.ComposedImage(), charts);
+}
+
+namespace {
+
+QString WriteScenario(const QString& path, const Scenario& scenario,
+                      const QByteArray& extraKey = QByteArray())
+{
+    QByteArray bytes = ScenarioBytes(scenario);
+    if (!extraKey.isEmpty())
+        bytes.insert(bytes.indexOf('{') + 1, "\n    " + extraKey + ",");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+Scenario Plan(double fixedCosts)
+{
+    Scenario s;
+    s.inputs = {9000000, 7000000, fixedCosts, 6250, 1};
+    s.style.titles[0] = u"来期の計画"_qs;
+    s.style.drawGraph = {1, 1, 0};
+    s.style.fontSize = 12;
+    return s;
+}
+
+} // namespace
+
+TEST(ScenarioWindow, SavedAndOpenedWholeWithTheFileInTheTitleAndOpeningOneStep)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    ScenarioDocument& doc = w.Document();
+    const QString caption = w.windowTitle();
+
+    // Save as: the suffix is added, the file holds exactly the window's scenario.
+    TypeAndEnter(h, IDC_FIXED_COSTS, QStringLiteral("2500000"));
+    h.platform.saveNames = {h.dir.filePath(QStringLiteral("plan"))};
+    Keys(w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    const QString planPath = h.dir.filePath(QStringLiteral("plan.brevant"));
+    Scenario shown;
+    shown.inputs = w.Inputs();
+    shown.style = w.Style();
+    EXPECT_EQ(FileBytes(planPath), ScenarioBytes(shown));
+    EXPECT_EQ(doc.Path(), planPath);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("plan.brevant[*] - ") + caption);
+    EXPECT_FALSE(w.isWindowModified());
+
+    // A change marks the title; Ctrl+S writes it to the same file and clears the mark.
+    QTest::keyClick(h.At(IDC_RATIO), Qt::Key_Up);
+    EXPECT_TRUE(w.isWindowModified());
+    Keys(w, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(w.isWindowModified());
+    shown.inputs = w.Inputs();
+    EXPECT_EQ(FileBytes(planPath), ScenarioBytes(shown));
+    EXPECT_EQ(h.platform.saveRequests.size(), 1); // no dialog the second time
+
+    // Ctrl+O: a file with a key of a later version opens as one step; saving keeps the key.
+    const QString otherPath = WriteScenario(h.dir.filePath(QStringLiteral("other.brevant")),
+                                            Plan(1500000), R"("memo": "銀行提出用")");
+    const Shown beforeOpen = Capture(h, w);
+    const int steps = w.UndoStack().count();
+    h.platform.openNames = {otherPath};
+    Keys(w, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(w.UndoStack().count(), steps + 1);
+    EXPECT_EQ(w.Inputs().fixedCosts, 1500000);
+    EXPECT_EQ(w.Inputs().variableCostRatio, 6250);
+    EXPECT_EQ(h.Text(IDC_TITLE0), u"来期の計画"_qs);
+    EXPECT_EQ(h.platform.openRequests.last().directory, h.dir.path());
+    EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral("other.brevant")));
+    EXPECT_FALSE(w.isWindowModified());
+    TypeAndEnter(h, IDC_MAX_SALES, QStringLiteral("9500000"));
+    ASSERT_TRUE(doc.Save());
+    EXPECT_TRUE(FileBytes(otherPath).contains(R"("memo": "銀行提出用")"));
+    EXPECT_EQ(doc.RecentFiles(), QStringList({otherPath, planPath}));
+    EXPECT_EQ(h.store.Get(QStringLiteral("RecentFiles"), QStringLiteral("File1")).toString(),
+              otherPath);
+
+    // Undo takes the opening back to the exact pixels; the file is then marked changed.
+    Keys(w, Qt::Key_Z, Qt::ControlModifier);
+    Keys(w, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(Capture(h, w) == beforeOpen);
+    EXPECT_TRUE(w.isWindowModified());
+    EXPECT_TRUE(h.platform.messages.isEmpty());
+}
+
+TEST(ScenarioWindow, UnsavedChangesAreAskedAboutBeforeClosingOrOpeningAnother)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    // Without a file nothing is asked: the figures are kept as the last ones, as ever.
+    QTest::keyClick(h.At(IDC_RATIO), Qt::Key_Up);
+    EXPECT_TRUE(w.Document().MayLeave());
+
+    const QString a = WriteScenario(h.dir.filePath(QStringLiteral("a.brevant")), Plan(1000000));
+    const QString b = WriteScenario(h.dir.filePath(QStringLiteral("b.brevant")), Plan(2000000));
+    ASSERT_TRUE(w.Document().Open(a));
+    h.Type(IDC_FIXED_COSTS, QStringLiteral("1200000")); // still being typed
+
+    // Cancel keeps the window and its figures, for opening and for 終了 alike.
+    h.platform.answers = {kIdCancel, kIdCancel};
+    EXPECT_FALSE(w.Document().Open(b));
+    h.At<QPushButton>(IDC_EXIT)->click();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.Inputs().fixedCosts, 1200000);
+    EXPECT_EQ(h.platform.CountOf(IDS_SCENARIO_UNSAVED), 2);
+    EXPECT_EQ(h.platform.messages.last().text, a + u'\n' + *LoadStringEntry(IDS_SCENARIO_UNSAVED));
+
+    // No opens the other file without saving; Yes saves before the window closes.
+    h.platform.answers = {kIdNo};
+    ASSERT_TRUE(w.Document().Open(b));
+    EXPECT_EQ(ReadScenario(FileBytes(a)).index(), 0u);
+    EXPECT_EQ(std::get<Scenario>(ReadScenario(FileBytes(a))).inputs.fixedCosts, 1000000);
+    TypeAndEnter(h, IDC_TARGET_SALES, QStringLiteral("6000000"));
+    h.platform.answers = {kIdYes};
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(std::get<Scenario>(ReadScenario(FileBytes(b))).inputs.targetSales, 6000000);
+    h.Close();
+    EXPECT_EQ(h.Stored("Kingaku1").toString(), QStringLiteral("6000000")); // [Last] as ever
+}
+
+TEST(ScenarioWindow, DroppedAndRecentFilesOpenAndWhatIsNoScenarioChangesNothing)
+{
+    MainWindowHarness h;
+    CTarnelDlg& w = h.Open();
+    const auto drop = [&](QWidget* target, const QString& path) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        const QPoint at = target == &w ? w.ChartArea().center() : target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+        QCoreApplication::processEvents();
+    };
+    std::vector<QString> paths;
+    for (int k = 0; k < ScenarioDocument::kRecentCount + 1; ++k)
+        paths.push_back(WriteScenario(h.dir.filePath(QStringLiteral("p%1.brevant").arg(k)),
+                                      Plan(100000 * (k + 1))));
+    drop(&w, paths[0]);
+    EXPECT_EQ(w.Inputs().fixedCosts, 100000);
+    drop(h.At(IDC_BATCH), paths[1]); // on the batch button too; a CSV there is a batch
+    EXPECT_EQ(w.Inputs().fixedCosts, 200000);
+    for (size_t k = 2; k < paths.size(); ++k)
+        ASSERT_TRUE(w.Document().Open(paths[k]));
+    const QStringList recent = w.Document().RecentFiles();
+    ASSERT_EQ(recent.size(), ScenarioDocument::kRecentCount);
+    EXPECT_EQ(recent.first(), paths.back());
+    EXPECT_FALSE(recent.contains(paths[0]));
+
+    // Not JSON, and a file gone since: told with the name, nothing changes, and the gone
+    // one is no longer offered.
+    const Shown before = Capture(h, w);
+    const int steps = w.UndoStack().count();
+    const QString title = w.windowTitle();
+    QFile bad(h.dir.filePath(QStringLiteral("bad.brevant")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("figures: 1,2,3");
+    bad.close();
+    drop(&w, bad.fileName());
+    EXPECT_TRUE(h.platform.Showed(IDS_SCENARIO_NOT_JSON));
+    QFile::remove(paths[4]);
+    EXPECT_FALSE(w.Document().Open(paths[4]));
+    EXPECT_TRUE(h.platform.Showed(IDS_OPEN_FAILED));
+    EXPECT_FALSE(w.Document().RecentFiles().contains(paths[4]));
+    EXPECT_TRUE(Capture(h, w) == before);
+    EXPECT_EQ(w.UndoStack().count(), steps);
+    EXPECT_EQ(w.windowTitle(), title);
 }

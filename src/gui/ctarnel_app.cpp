@@ -51,11 +51,11 @@ protected:
 
 } // namespace
 
-bool CTarnelApp::InitInstance(const Scenario* start)
+bool CTarnelApp::InitInstance(const Scenario* start, const QString& path)
 {
     elements_.Reset();
     std::unique_ptr<CTarnelDlg> owned =
-        start ? std::make_unique<CTarnelDlg>(platform_, store_, elements_, *start)
+        start ? std::make_unique<CTarnelDlg>(platform_, store_, elements_, *start, path)
               : std::make_unique<CTarnelDlg>(platform_, store_, elements_);
     CTarnelDlg& dialog = *owned;
     if (qEnvironmentVariableIsSet("BREVANT_EXIT_AT_FIRST_PAINT"))
@@ -72,10 +72,11 @@ int RunSimulatorWindow(int argc, char** argv, const char* scenarioPath)
     QtPlatform platform;
     IniProfileStore store;
     std::optional<Scenario> start;
+    const QString path = scenarioPath ? QFile::decodeName(scenarioPath) : QString();
     if (scenarioPath)
-        start = LoadScenarioFile(QFile::decodeName(scenarioPath), platform);
+        start = LoadScenarioFile(path, platform);
     CTarnelApp application(platform, store);
-    application.InitInstance(start ? &*start : nullptr);
+    application.InitInstance(start ? &*start : nullptr, path);
     return 0;
 }
 

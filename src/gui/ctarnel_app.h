@@ -3,6 +3,8 @@
 
 #include "chart_geometry.h"
 
+#include <QString>
+
 namespace brevant {
 
 class Platform;
@@ -14,9 +16,10 @@ public:
     CTarnelApp(Platform& platform, ProfileStore& store);
 
     // Resets the movable-element table and runs the main window until it closes (its
-    // settings are then saved), on the scenario `start` when there is one. Returns false:
-    // the program ends with the window.
-    bool InitInstance(const Scenario* start = nullptr);
+    // settings are then saved), on the scenario `start` when there is one, read from the
+    // file `path`, which becomes the window's file. Returns false: the program ends with
+    // the window.
+    bool InitInstance(const Scenario* start = nullptr, const QString& path = QString());
 
     MovableElementTable& elements() { return elements_; }
 

@@ -21,6 +21,7 @@
 #include "dialog_templates.h"
 #include "image_resources.h"
 #include "string_table.h"
+#include "scenario_document.h"
 #include "window_history.h"
 
 #include <QAction>
@@ -85,24 +86,25 @@ constexpr Qt::WindowStates kNotNormal =
 } // namespace
 
 CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, QWidget* parent)
-    : CTarnelDlg(platform, store, static_cast<MovableElementTable*>(nullptr), nullptr, parent)
+    : CTarnelDlg(platform, store, static_cast<MovableElementTable*>(nullptr), nullptr, QString(),
+                 parent)
 {
 }
 
 CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable& elements,
                        QWidget* parent)
-    : CTarnelDlg(platform, store, &elements, nullptr, parent)
+    : CTarnelDlg(platform, store, &elements, nullptr, QString(), parent)
 {
 }
 
 CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable& elements,
-                       const Scenario& start, QWidget* parent)
-    : CTarnelDlg(platform, store, &elements, &start, parent)
+                       const Scenario& start, const QString& path, QWidget* parent)
+    : CTarnelDlg(platform, store, &elements, &start, path, parent)
 {
 }
 
 CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable* elements,
-                       const Scenario* start, QWidget* parent)
+                       const Scenario* start, const QString& startPath, QWidget* parent)
     : QDialog(parent),
       platform_(platform),
       store_(store),
@@ -124,6 +126,12 @@ CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTa
     LoadSettings(start);
     tellCaps_ = true;
     ConnectHistory();
+    document_ = new ScenarioDocument(*this, store_);
+    control<QPushButton>(IDC_SCENARIO)->setMenu(document_->Menu());
+    if (start && !startPath.isEmpty())
+        document_->Started(startPath, *start);
+    // A scenario file dropped anywhere on the window opens it.
+    setAcceptDrops(true);
     // One more size notification, so the layout runs with the final window size.
     OnSize();
     AddAcceleratorKeys();
@@ -137,7 +145,10 @@ CTarnelDlg::~CTarnelDlg()
     renderer_.Release();
     SaveSettings();
     // The entries still lose their focus while the widget base tears them down, after this
-    // object is gone: their steps must not be recorded then.
+    // object is gone: their steps must not be recorded then. The file commands watch the
+    // history, so they go first.
+    delete document_;
+    document_ = nullptr;
     delete history_;
     history_ = nullptr;
 }
@@ -631,8 +642,44 @@ bool CTarnelDlg::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+void CTarnelDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths.append(url.toLocalFile());
+    if (IsScenarioDrop(paths))
+        event->acceptProposedAction();
+    else
+        QDialog::dragEnterEvent(event);
+}
+
+void CTarnelDlg::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths.append(url.toLocalFile());
+    if (!IsScenarioDrop(paths)) {
+        QDialog::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    HandleDroppedFiles(paths);
+}
+
+void CTarnelDlg::reject()
+{
+    if (document_ && !document_->MayLeave())
+        return;
+    QDialog::reject();
+}
+
 void CTarnelDlg::HandleDroppedFiles(const QStringList& paths)
 {
+    if (IsScenarioDrop(paths)) {
+        // Queued: its questions and messages come after the drag has finished.
+        QTimer::singleShot(0, document_, [this, path = paths.first()] { document_->Open(path); });
+        return;
+    }
     if (const StringId id = CheckDroppedFiles(paths)) {
         ShowMessage(id, QString(), kMbError);
         return;

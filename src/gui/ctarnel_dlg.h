@@ -37,6 +37,7 @@ class ColorButton;
 class Platform;
 class ProfileStore;
 struct Scenario;
+class ScenarioDocument;
 class WindowHistory;
 struct WindowFigures;
 
@@ -52,9 +53,10 @@ public:
     CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable& elements,
                QWidget* parent = nullptr);
     // The window opens on a scenario: the saved settings with the scenario's figures and
-    // style in their place.
+    // style in their place; with its file's path, that file is the window's file.
     CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable& elements,
-               const Scenario& start, QWidget* parent = nullptr);
+               const Scenario& start, const QString& path = QString(),
+               QWidget* parent = nullptr);
     // Saves the settings.
     ~CTarnelDlg() override;
 
@@ -138,6 +140,11 @@ public:
     // Shows a whole new set of figures and style as one step that undo takes back.
     void ReplaceFigures(const BepInputs& inputs, const ChartStyle& style,
                         const QString& stepText = QString());
+    // Records a step if the figures or the style changed since the last one (a change
+    // still being typed becomes a step of its own).
+    void CommitStep();
+    // The scenario file: open, save, save as and the recent files (button 1081).
+    ScenarioDocument& Document() const { return *document_; }
 
 Q_SIGNALS:
     // One CSV file was dropped on the batch button.
@@ -153,14 +160,19 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 public Q_SLOTS:
     // Enter never closes the window.
     void accept() override {}
+    // 終了, the close box and Alt+F4: unsaved changes to the scenario file are asked about
+    // first, and the window stays when the question is cancelled.
+    void reject() override;
 
 private:
     CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTable* elements,
-               const Scenario* start, QWidget* parent);
+               const Scenario* start, const QString& startPath, QWidget* parent);
     void BuildControls();
     void ConnectControls();
     void LoadSettings(const Scenario* start);
@@ -170,8 +182,6 @@ private:
     void ShowFigures(const WindowFigures& figures);
     // The ends of the user's changes, where a step is recorded.
     void ConnectHistory();
-    // Records a step if the figures or the style changed since the last one.
-    void CommitStep();
     bool SetDroppedFigure(const DropChange& change);
     void SaveSettings();
     void ApplyPlacement(const QRect& stored, bool zoomed);
@@ -254,6 +264,7 @@ private:
     QTextEdit* helpBox_ = nullptr;
     AnalysisPage* analysisPage_ = nullptr;
     WindowHistory* history_ = nullptr;
+    ScenarioDocument* document_ = nullptr;
     // The context menu's commands on the charts (copy, save, the analysis page).
     QAction* copyAction_ = nullptr;
     QAction* saveAction_ = nullptr;

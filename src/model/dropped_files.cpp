@@ -13,4 +13,10 @@ StringId CheckDroppedFiles(const QStringList& paths)
     return IDS_NONE;
 }
 
+bool IsScenarioDrop(const QStringList& paths)
+{
+    return paths.size() == 1 && paths.first().endsWith(u".brevant", Qt::CaseInsensitive) &&
+           paths.first().size() > 8;
+}
+
 } // namespace brevant

@@ -1,5 +1,6 @@
 #pragma once
-// Which files dropped on the batch button can be processed.
+// Which dropped files the window can take: a scenario anywhere, a CSV file on the batch
+// button.
 
 #include "string_table.h"
 
@@ -10,5 +11,9 @@ namespace brevant {
 // 30004 when not exactly one file was dropped, 30006 when it does not end in ".csv"
 // (in any case), IDS_NONE when the file can go to batch creation.
 StringId CheckDroppedFiles(const QStringList& paths);
+
+// Whether the drop is one scenario file (its name ends in ".brevant", in any case), which
+// the window opens wherever it is dropped.
+bool IsScenarioDrop(const QStringList& paths);
 
 } // namespace brevant
