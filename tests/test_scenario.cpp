@@ -71,7 +71,8 @@ TEST(ScenarioFile, KeysWrittenByHandAreKeptAndValuesOutOfRangeHeldAsTheProfileHo
         "format": "brevant-scenario", "version": 1, "note": "client A",
         "figures": {"maxSales": 100, "targetSales": 500, "fixedCosts": -3,
                     "variableCostRatio": 12000, "unit": "thousand", "currency": "JPY"},
-        "charts": {"index": {"shown": false, "title": "I", "pinned": [1, 2]}},
+        "charts": {"breakEven": {"shown": 0}, "index": {"shown": false, "title": "I",
+                   "pinned": [1, 2]}, "combined": {"shown": 2}},
         "colors": {"salesLine": "#0000FF", "lossArea": "red"},
         "lineWidths": {"frameAndScale": 25}, "fontSize": 3, "outerMargin": 80,
         "scaleMargin": "wide"})";
@@ -81,7 +82,7 @@ TEST(ScenarioFile, KeysWrittenByHandAreKeptAndValuesOutOfRangeHeldAsTheProfileHo
     EXPECT_EQ(s.inputs.fixedCosts, 0);
     EXPECT_EQ(s.inputs.variableCostRatio, 10000);
     EXPECT_EQ(s.inputs.amountUnit, 1);
-    EXPECT_EQ(s.style.drawGraph, (std::array<int32_t, 3>{1, 0, 1}));
+    EXPECT_EQ(s.style.drawGraph, (std::array<int32_t, 3>{0, 0, 1}));
     EXPECT_EQ(s.style.titles[1], u"I"_qs);
     EXPECT_EQ(s.style.titles[0], DefaultTitle(0));
     EXPECT_EQ(s.style.colors[kSalesLine], Rgb(0, 0, 255));
@@ -92,6 +93,7 @@ TEST(ScenarioFile, KeysWrittenByHandAreKeptAndValuesOutOfRangeHeldAsTheProfileHo
     EXPECT_EQ(s.style.scaleMargin, 10);
 
     const Scenario again = Read(ScenarioBytes(s));
+    EXPECT_EQ(again.style, s.style);
     EXPECT_EQ(again.unknownKeys, s.unknownKeys);
     const QByteArray saved = ScenarioBytes(again);
     EXPECT_TRUE(saved.contains("\"note\": \"client A\"")) << saved.toStdString();

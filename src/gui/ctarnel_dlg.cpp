@@ -80,6 +80,15 @@ AmountField FieldOf(int index)
                       : index == 1 ? AmountField::TargetSales : AmountField::FixedCosts;
 }
 
+// The files of a drop: local paths, anything else as its address.
+QStringList DroppedPaths(const QMimeData& mime)
+{
+    QStringList paths;
+    for (const QUrl& url : mime.urls())
+        paths.append(url.isLocalFile() ? url.toLocalFile() : url.toString());
+    return paths;
+}
+
 constexpr Qt::WindowStates kNotNormal =
     Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
 
@@ -631,11 +640,8 @@ bool CTarnelDlg::eventFilter(QObject* watched, QEvent* event)
         }
         if (event->type() == QEvent::Drop) {
             auto* drop = static_cast<QDropEvent*>(event);
-            QStringList paths;
-            for (const QUrl& url : drop->mimeData()->urls())
-                paths.append(url.isLocalFile() ? url.toLocalFile() : url.toString());
             drop->acceptProposedAction();
-            HandleDroppedFiles(paths);
+            HandleDroppedFiles(DroppedPaths(*drop->mimeData()));
             return true;
         }
     }
@@ -644,10 +650,7 @@ bool CTarnelDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CTarnelDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        paths.append(url.toLocalFile());
-    if (IsScenarioDrop(paths))
+    if (IsScenarioDrop(DroppedPaths(*event->mimeData())))
         event->acceptProposedAction();
     else
         QDialog::dragEnterEvent(event);
@@ -655,9 +658,7 @@ void CTarnelDlg::dragEnterEvent(QDragEnterEvent* event)
 
 void CTarnelDlg::dropEvent(QDropEvent* event)
 {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        paths.append(url.toLocalFile());
+    const QStringList paths = DroppedPaths(*event->mimeData());
     if (!IsScenarioDrop(paths)) {
         QDialog::dropEvent(event);
         return;

@@ -164,11 +164,12 @@ void ReadCharts(const QJsonObject& charts, ChartStyle& st)
 {
     for (int k = 0; k < kChartCount; ++k) {
         const QJsonObject chart = charts.value(Key(kChartKeys[k])).toObject();
+        // true or false as written; a number as the profile reads one, any but 0 shown.
         const QJsonValue shown = chart.value(u"shown"_qs);
         if (shown.isBool())
             st.drawGraph[k] = shown.toBool() ? 1 : 0;
-        else
-            TakeInt(chart, "shown", st.drawGraph[k]);
+        else if (const auto n = Int32Of(shown))
+            st.drawGraph[k] = *n != 0 ? 1 : 0;
         if (chart.value(u"title"_qs).isString())
             st.titles[k] = chart.value(u"title"_qs).toString();
         if (chart.value(u"subtitle"_qs).isString())
