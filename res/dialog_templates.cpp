@@ -140,7 +140,7 @@ const ControlTemplate kMainControls[] = {
     // The scenario file: a button whose menu opens, saves and reopens one.
     {IDC_SCENARIO, K::ImageButton, {421, 77, 60, 14}, "シナリオ(&F)",
      "金額・率と図表の設定をシナリオファイルに保存したり、保存したファイルを開いたりします"
-     "(開く Ctrl+O、上書き保存 Ctrl+S)",
+     "(開く Ctrl+O、上書き保存 Ctrl+S、名前を付けて保存 Ctrl+Shift+S)",
      "IDB_SCENARIO32"},
 
     // External output.

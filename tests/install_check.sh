@@ -51,6 +51,9 @@ done
 # The desktop entry names the installed icon and program.
 grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry's Icon is not $app_id"
 grep -qx "Exec=brevant %f" "$desktop" || fail "the desktop entry's Exec is not 'brevant %f'"
+# TryExec names a program alone: with anything after it the desktop finds no such program
+# and hides the entry, which desktop-file-validate does not notice.
+grep -qx "TryExec=brevant" "$desktop" || fail "the desktop entry's TryExec is not 'brevant'"
 grep -qx "MimeType=$scenario_type;" "$desktop" || fail "the desktop entry does not open $scenario_type"
 
 # One version everywhere: the program, the AppStream release, the manual page.

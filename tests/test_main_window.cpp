@@ -9,6 +9,7 @@
 #include "ctarnel_app.h"
 #include "ini_profile_store.h"
 #include "scenario.h"
+#include "scenario_document.h"
 #include "support/file_helpers.h"
 #include "support/large_screen.h"
 #include "support/main_window_harness.h"
@@ -550,8 +551,13 @@ TEST(MainWindow, OpensOnAScenarioGivenAtStartAndSavesItAsTheLastFigures)
     start.style.colors[kSalesLine] = Rgb(200, 10, 30);
     start.style.fontSize = 14;
     MovableElementTable elements;
-    h.window = std::make_unique<CTarnelDlg>(h.platform, h.store, elements, start);
+    const QString path = h.dir.filePath(u"計画.brevant"_qs);
+    h.window = std::make_unique<CTarnelDlg>(h.platform, h.store, elements, start, path);
     CTarnelDlg& w = *h.window;
+    // That file is the window's, unchanged.
+    EXPECT_EQ(w.Document().Path(), path);
+    EXPECT_TRUE(w.windowTitle().startsWith(u"計画.brevant[*]"_qs));
+    EXPECT_FALSE(w.isWindowModified());
     EXPECT_EQ(h.Text(IDC_MAX_SALES), u"154321000"_qs);
     EXPECT_EQ(h.Text(IDC_FIXED_COSTS), u"49605558"_qs);
     EXPECT_EQ(w.Inputs().targetSales, 125678900);

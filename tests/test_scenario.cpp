@@ -5,9 +5,12 @@
 #include "scenario_file.h"
 #include "support/fake_platform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace brevant;
 using brevant::test::FakePlatform;
@@ -146,5 +149,16 @@ TEST(ScenarioFile, WhatIsNoScenarioIsRefusedWithItsReasonAndChangesNothing)
         EXPECT_TRUE(platform.messages[0].text.startsWith(path + u'\n'));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), c.bytes);
+    }
+
+    // A FIFO of that name is not read (it would wait for ever), nor is a folder.
+    const QString fifo = dir.filePath(u"pipe.brevant"_qs);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder.brevant"_qs));
+    for (const QString& path : {fifo, dir.filePath(u"folder.brevant"_qs)}) {
+        FakePlatform platform(dir.path());
+        EXPECT_FALSE(LoadScenarioFile(path, platform));
+        ASSERT_EQ(platform.messages.size(), 1);
+        EXPECT_EQ(platform.messages[0].id, IDS_OPEN_FAILED);
     }
 }

@@ -332,11 +332,18 @@ TEST(ScenarioWindow, SavedAndOpenedWholeWithTheFileInTheTitleAndOpeningOneStep)
     EXPECT_EQ(h.store.Get(QStringLiteral("RecentFiles"), QStringLiteral("File1")).toString(),
               otherPath);
 
-    // Undo takes the opening back to the exact pixels; the file is then marked changed.
+    // Undo takes the opening back to the exact pixels and to the earlier file, unchanged as
+    // it was then; redo brings the opened file back as saved.
     Keys(w, Qt::Key_Z, Qt::ControlModifier);
     Keys(w, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(Capture(h, w) == beforeOpen);
+    EXPECT_EQ(doc.Path(), planPath);
+    EXPECT_FALSE(w.isWindowModified());
+    Keys(w, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(doc.Path(), otherPath);
     EXPECT_TRUE(w.isWindowModified());
+    Keys(w, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_FALSE(w.isWindowModified());
     EXPECT_TRUE(h.platform.messages.isEmpty());
 }
 
@@ -353,10 +360,10 @@ TEST(ScenarioWindow, UnsavedChangesAreAskedAboutBeforeClosingOrOpeningAnother)
     ASSERT_TRUE(w.Document().Open(a));
     h.Type(IDC_FIXED_COSTS, QStringLiteral("1200000")); // still being typed
 
-    // Cancel keeps the window and its figures, for opening and for 終了 alike.
+    // Cancel keeps the window and its figures, for opening and for the close box alike.
     h.platform.answers = {kIdCancel, kIdCancel};
     EXPECT_FALSE(w.Document().Open(b));
-    h.At<QPushButton>(IDC_EXIT)->click();
+    EXPECT_FALSE(w.close());
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.Inputs().fixedCosts, 1200000);
     EXPECT_EQ(h.platform.CountOf(IDS_SCENARIO_UNSAVED), 2);
@@ -369,7 +376,7 @@ TEST(ScenarioWindow, UnsavedChangesAreAskedAboutBeforeClosingOrOpeningAnother)
     EXPECT_EQ(std::get<Scenario>(ReadScenario(FileBytes(a))).inputs.fixedCosts, 1000000);
     TypeAndEnter(h, IDC_TARGET_SALES, QStringLiteral("6000000"));
     h.platform.answers = {kIdYes};
-    EXPECT_TRUE(w.close());
+    h.At<QPushButton>(IDC_EXIT)->click();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(std::get<Scenario>(ReadScenario(FileBytes(b))).inputs.targetSales, 6000000);
     h.Close();
@@ -381,8 +388,10 @@ TEST(ScenarioWindow, DroppedAndRecentFilesOpenAndWhatIsNoScenarioChangesNothing)
     MainWindowHarness h;
     CTarnelDlg& w = h.Open();
     const auto drop = [&](QWidget* target, const QString& path) {
+        // As file managers offer a file: its address, and its name as text.
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
+        mime.setText(path);
         const QPoint at = target == &w ? w.ChartArea().center() : target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
@@ -398,7 +407,11 @@ TEST(ScenarioWindow, DroppedAndRecentFilesOpenAndWhatIsNoScenarioChangesNothing)
     EXPECT_EQ(w.Inputs().fixedCosts, 100000);
     drop(h.At(IDC_BATCH), paths[1]); // on the batch button too; a CSV there is a batch
     EXPECT_EQ(w.Inputs().fixedCosts, 200000);
-    for (size_t k = 2; k < paths.size(); ++k)
+    const QString title = h.Text(IDC_TITLE0);
+    drop(h.At(IDC_TITLE0), paths[2]); // an entry does not take the name as text
+    EXPECT_EQ(w.Inputs().fixedCosts, 300000);
+    EXPECT_EQ(h.Text(IDC_TITLE0), title);
+    for (size_t k = 3; k < paths.size(); ++k)
         ASSERT_TRUE(w.Document().Open(paths[k]));
     const QStringList recent = w.Document().RecentFiles();
     ASSERT_EQ(recent.size(), ScenarioDocument::kRecentCount);
@@ -409,7 +422,7 @@ TEST(ScenarioWindow, DroppedAndRecentFilesOpenAndWhatIsNoScenarioChangesNothing)
     // one is no longer offered.
     const Shown before = Capture(h, w);
     const int steps = w.UndoStack().count();
-    const QString title = w.windowTitle();
+    const QString caption = w.windowTitle();
     QFile bad(h.dir.filePath(QStringLiteral("bad.brevant")));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("figures: 1,2,3");
@@ -422,5 +435,5 @@ TEST(ScenarioWindow, DroppedAndRecentFilesOpenAndWhatIsNoScenarioChangesNothing)
     EXPECT_FALSE(w.Document().RecentFiles().contains(paths[4]));
     EXPECT_TRUE(Capture(h, w) == before);
     EXPECT_EQ(w.UndoStack().count(), steps);
-    EXPECT_EQ(w.windowTitle(), title);
+    EXPECT_EQ(w.windowTitle(), caption);
 }

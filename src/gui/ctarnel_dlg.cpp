@@ -139,8 +139,11 @@ CTarnelDlg::CTarnelDlg(Platform& platform, ProfileStore& store, MovableElementTa
     control<QPushButton>(IDC_SCENARIO)->setMenu(document_->Menu());
     if (start && !startPath.isEmpty())
         document_->Started(startPath, *start);
-    // A scenario file dropped anywhere on the window opens it.
+    // A scenario file dropped anywhere on the window opens it, on an entry too (which would
+    // otherwise take the file's name as text).
     setAcceptDrops(true);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->installEventFilter(this);
     // One more size notification, so the layout runs with the final window size.
     OnSize();
     AddAcceleratorKeys();
@@ -445,10 +448,7 @@ void CTarnelDlg::UndoOrRedo(bool redo)
 void CTarnelDlg::ReplaceFigures(const BepInputs& inputs, const ChartStyle& style,
                                 const QString& stepText)
 {
-    // A change in progress stays a step of its own.
-    history_->Commit();
-    history_->Show(FiguresOf(inputs, style));
-    history_->Commit(stepText);
+    history_->Replace(FiguresOf(inputs, style), stepText);
 }
 
 void CTarnelDlg::ApplyPlacement(const QRect& stored, bool zoomed)
@@ -631,6 +631,18 @@ void CTarnelDlg::AddAcceleratorKeys()
 
 bool CTarnelDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    const QEvent::Type type = event->type();
+    if (qobject_cast<QLineEdit*>(watched) &&
+        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList paths = DroppedPaths(*drop->mimeData());
+        if (IsScenarioDrop(paths)) {
+            drop->acceptProposedAction();
+            if (type == QEvent::Drop)
+                HandleDroppedFiles(paths);
+            return true;
+        }
+    }
     if (watched == controlById(IDC_BATCH)) {
         if (event->type() == QEvent::DragEnter) {
             auto* drag = static_cast<QDragEnterEvent*>(event);

@@ -137,6 +137,7 @@ public:
     QAction* UndoAction() const;
     QAction* RedoAction() const;
     QUndoStack& UndoStack() const;
+    WindowHistory& History() const { return *history_; }
     // Shows a whole new set of figures and style as one step that undo takes back.
     void ReplaceFigures(const BepInputs& inputs, const ChartStyle& style,
                         const QString& stepText = QString());

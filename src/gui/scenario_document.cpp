@@ -6,12 +6,15 @@
 #include "profile_store.h"
 #include "scenario.h"
 #include "scenario_file.h"
+#include "window_history.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QUndoStack>
+
+#include <memory>
 
 namespace brevant {
 
@@ -44,7 +47,7 @@ ScenarioDocument::ScenarioDocument(CTarnelDlg& window, ProfileStore& store)
             recent_.append(path);
     }
     CreateActions();
-    connect(&window_.UndoStack(), &QUndoStack::cleanChanged, this, [this] { UpdateTitle(); });
+    connect(&window_.UndoStack(), &QUndoStack::indexChanged, this, [this] { UpdateTitle(); });
 }
 
 void ScenarioDocument::CreateActions()
@@ -55,6 +58,8 @@ void ScenarioDocument::CreateActions()
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
         action->setToolTip(QString::fromUtf16(tip));
+        // The button's menu counts as a context menu, where some desktops hide keys.
+        action->setShortcutVisibleInContextMenu(true);
         connect(action, &QAction::triggered, this, slot);
         window_.addAction(action);
         return action;
@@ -62,10 +67,11 @@ void ScenarioDocument::CreateActions()
     open_ = command(u"開く(&O)...", u"保存したシナリオファイル(.brevant)を開きます(Ctrl+O)",
                     QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Open(); });
     save_ = command(u"上書き保存(&S)",
-                    u"今のシナリオを開いているファイルに上書き保存します(Ctrl+S)",
+                    u"現在のシナリオを開いているファイルに上書き保存します。"
+                    u"ファイルを開いていなければ、名前を付けて保存します(Ctrl+S)",
                     QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Save(); });
     saveAs_ = command(u"名前を付けて保存(&A)...",
-                      u"今のシナリオを新しい名前のファイルに保存します(Ctrl+Shift+S)",
+                      u"現在のシナリオを新しい名前のファイルに保存します(Ctrl+Shift+S)",
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { SaveAs(); });
 
     menu_ = new QMenu(&window_);
@@ -76,9 +82,8 @@ void ScenarioDocument::CreateActions()
     menu_->addSeparator();
     recentMenu_ = menu_->addMenu(QStringLiteral("最近使ったファイル(&R)"));
     recentMenu_->setToolTipsVisible(true);
+    // Made anew each time it opens, never while one of its entries is running.
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
-    // Filled now as well, so that the keys of its entries work at once.
-    FillRecentMenu();
 }
 
 void ScenarioDocument::FillRecentMenu()
@@ -90,8 +95,9 @@ void ScenarioDocument::FillRecentMenu()
     }
     for (int k = 0; k < recent_.size(); ++k) {
         const QString path = recent_[k];
-        QAction* action = recentMenu_->addAction(
-            QStringLiteral("&%1 %2").arg(k + 1).arg(QFileInfo(path).fileName()));
+        // An "&" of the name is shown, not taken as the entry's key.
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(k + 1).arg(
+            QFileInfo(path).fileName().replace(u'&', QStringLiteral("&&"))));
         action->setToolTip(QDir::toNativeSeparators(path));
         connect(action, &QAction::triggered, this, [this, path] { Open(path); });
     }
@@ -105,7 +111,6 @@ void ScenarioDocument::FillRecentMenu()
 
 void ScenarioDocument::Started(const QString& path, const Scenario& scenario)
 {
-    window_.UndoStack().setClean();
     BecomeFile(Absolute(path), scenario.unknownKeys);
 }
 
@@ -115,7 +120,7 @@ bool ScenarioDocument::Open()
         return false;
     FileDialogRequest request = ScenarioDialog(QStringLiteral("シナリオファイルを開く"));
     // Where the window's file, or else the latest one, is.
-    const QString near = !path_.isEmpty() ? path_ : recent_.value(0);
+    const QString near = !file_.path.isEmpty() ? file_.path : recent_.value(0);
     if (!near.isEmpty())
         request.directory = QFileInfo(near).absolutePath();
     const QString path = window_.GetPlatform().OpenFileName(request);
@@ -138,25 +143,38 @@ bool ScenarioDocument::OpenPath(const QString& path, bool ask)
             Forget(absolute);
         return false;
     }
-    window_.ReplaceFigures(scenario->inputs, scenario->style,
-                           QStringLiteral("「%1」を開く").arg(QFileInfo(absolute).fileName()));
-    window_.UndoStack().setClean();
+    // Undo gives the window back the file it had, as it stood then; redo the opened one as
+    // it stood when the opening was undone.
+    auto reopened = std::make_shared<FileState>();
+    StepSide side;
+    side.undo = [this, before = file_, reopened] {
+        *reopened = file_;
+        file_ = before;
+        UpdateTitle();
+    };
+    side.redo = [this, reopened] {
+        file_ = *reopened;
+        UpdateTitle();
+    };
+    window_.History().Replace(FiguresOf(scenario->inputs, scenario->style),
+                              QStringLiteral("「%1」を開く").arg(QFileInfo(absolute).fileName()),
+                              std::move(side));
     BecomeFile(absolute, scenario->unknownKeys);
     return true;
 }
 
 bool ScenarioDocument::Save()
 {
-    if (path_.isEmpty())
+    if (file_.path.isEmpty())
         return SaveAs();
-    return WriteTo(path_);
+    return WriteTo(file_.path);
 }
 
 bool ScenarioDocument::SaveAs()
 {
     FileDialogRequest request = ScenarioDialog(QStringLiteral("シナリオファイルに名前を付けて保存"));
-    request.proposedName = path_;
-    if (path_.isEmpty()) {
+    request.proposedName = file_.path;
+    if (file_.path.isEmpty()) {
         request.proposedName = QStringLiteral("損益分岐点シナリオ") + kScenarioSuffix;
         if (!recent_.isEmpty())
             request.proposedName =
@@ -168,7 +186,7 @@ bool ScenarioDocument::SaveAs()
     if (QFileInfo(path).suffix().isEmpty())
         path += kScenarioSuffix;
     path = Absolute(path);
-    if (path != path_ && QFileInfo::exists(path) &&
+    if (path != file_.path && QFileInfo::exists(path) &&
         ShowMessage(window_.GetPlatform(), IDS_OVERWRITE, path + u'\n', kMbQuestion) != kIdYes)
         return false;
     return WriteTo(path);
@@ -181,11 +199,10 @@ bool ScenarioDocument::WriteTo(const QString& path)
     Scenario scenario;
     scenario.inputs = window_.Inputs();
     scenario.style = window_.Style();
-    scenario.unknownKeys = unknownKeys_;
+    scenario.unknownKeys = file_.unknownKeys;
     if (!SaveScenarioFile(path, scenario, window_.GetPlatform()))
         return false;
-    window_.UndoStack().setClean();
-    BecomeFile(path, unknownKeys_);
+    BecomeFile(path, scenario.unknownKeys);
     return true;
 }
 
@@ -195,7 +212,7 @@ bool ScenarioDocument::MayLeave()
     if (!Modified())
         return true;
     switch (ShowMessage(window_.GetPlatform(), IDS_SCENARIO_UNSAVED,
-                        QDir::toNativeSeparators(path_) + u'\n', kMbQuestionCancel)) {
+                        QDir::toNativeSeparators(file_.path) + u'\n', kMbQuestionCancel)) {
     case kIdYes:
         return Save();
     case kIdNo:
@@ -207,15 +224,24 @@ bool ScenarioDocument::MayLeave()
 
 bool ScenarioDocument::Modified() const
 {
-    return !path_.isEmpty() && !window_.UndoStack().isClean();
+    const int index = window_.UndoStack().index();
+    return !file_.path.isEmpty() &&
+           (index != file_.savedIndex || window_.History().MarkAt(index) != file_.savedMark);
 }
 
 void ScenarioDocument::BecomeFile(const QString& path, const QJsonObject& unknownKeys)
 {
-    path_ = path;
-    unknownKeys_ = unknownKeys;
+    file_.path = path;
+    file_.unknownKeys = unknownKeys;
+    MarkSaved();
     Remember(path);
     UpdateTitle();
+}
+
+void ScenarioDocument::MarkSaved()
+{
+    file_.savedIndex = window_.UndoStack().index();
+    file_.savedMark = window_.History().MarkAt(file_.savedIndex);
 }
 
 void ScenarioDocument::Remember(const QString& path)
@@ -237,17 +263,18 @@ void ScenarioDocument::StoreRecent()
 {
     for (int k = 0; k < kRecentCount; ++k)
         store_.WriteString(kRecentSection, RecentKey(k), k < recent_.size() ? recent_[k] : QString());
-    FillRecentMenu();
 }
 
 void ScenarioDocument::UpdateTitle()
 {
-    if (path_.isEmpty()) {
+    if (file_.path.isEmpty()) {
         window_.setWindowTitle(caption_);
+        window_.setWindowModified(false);
         return;
     }
     // "[*]" is where the toolkit shows the modified mark.
-    window_.setWindowTitle(QStringLiteral("%1[*] - %2").arg(QFileInfo(path_).fileName(), caption_));
+    window_.setWindowTitle(
+        QStringLiteral("%1[*] - %2").arg(QFileInfo(file_.path).fileName(), caption_));
     window_.setWindowModified(Modified());
 }
 

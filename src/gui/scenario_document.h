@@ -1,8 +1,9 @@
 #pragma once
 // The main window's scenario file: open, save and save as, the files used recently, the
 // title bar with the file's name and a modified mark, and the question before unsaved
-// changes to the file would be lost. "Modified" is the undo history away from the step at
-// which the file was last opened or saved.
+// changes to the file would be lost. "Modified" is the undo history away from the state in
+// which the file was last opened or saved; undoing an opening gives the window back its
+// earlier file.
 
 #include <QJsonObject>
 #include <QObject>
@@ -49,16 +50,26 @@ public:
     // lost, or the user saved or chose to discard it; false to stay.
     bool MayLeave();
 
-    QString Path() const { return path_; }
+    QString Path() const { return file_.path; }
     bool Modified() const;
     QStringList RecentFiles() const { return recent_; }
 
 private:
+    // The window's file and the state of the history it was last opened or saved in.
+    struct FileState {
+        QString path;
+        // Keys of the file this version does not know, written back when it is saved.
+        QJsonObject unknownKeys;
+        int savedIndex = -1;
+        quint64 savedMark = 0;
+    };
+
     void CreateActions();
     bool OpenPath(const QString& path, bool ask);
     void FillRecentMenu();
     bool WriteTo(const QString& path);
     void BecomeFile(const QString& path, const QJsonObject& unknownKeys);
+    void MarkSaved();
     void Remember(const QString& path);
     void Forget(const QString& path);
     void StoreRecent();
@@ -67,9 +78,7 @@ private:
     CTarnelDlg& window_;
     ProfileStore& store_;
     QString caption_;
-    QString path_;
-    // Keys of the file this version does not know, written back when it is saved.
-    QJsonObject unknownKeys_;
+    FileState file_;
     QStringList recent_;
     QAction* open_ = nullptr;
     QAction* save_ = nullptr;

@@ -37,24 +37,36 @@ WindowFigures FiguresOf(const BepInputs& inputs, const ChartStyle& style)
 
 class WindowHistory::Step : public QUndoCommand {
 public:
-    Step(WindowHistory& history, WindowFigures before, WindowFigures after, const QString& text)
+    Step(WindowHistory& history, WindowFigures before, WindowFigures after, const QString& text,
+         StepSide side, quint64 mark)
         : QUndoCommand(text), history_(history), before_(std::move(before)),
-          after_(std::move(after))
+          after_(std::move(after)), side_(std::move(side)), mark_(mark)
     {
     }
-    void undo() override { history_.Apply(before_); }
+    void undo() override
+    {
+        history_.Apply(before_);
+        if (side_.undo)
+            side_.undo();
+    }
     void redo() override
     {
         // Pushing runs redo once; the window shows the new state already.
-        if (pushed_)
+        if (pushed_) {
             history_.Apply(after_);
+            if (side_.redo)
+                side_.redo();
+        }
         pushed_ = true;
     }
+    quint64 Mark() const { return mark_; }
 
 private:
     WindowHistory& history_;
     WindowFigures before_;
     WindowFigures after_;
+    StepSide side_;
+    quint64 mark_;
     bool pushed_ = false;
 };
 
@@ -81,17 +93,32 @@ WindowHistory::WindowHistory(std::function<WindowFigures()> read,
 
 void WindowHistory::Reset() { kept_ = read_(); }
 
-bool WindowHistory::Commit(const QString& text)
+bool WindowHistory::Commit(const QString& text, StepSide side)
 {
     if (applying_)
         return false;
     WindowFigures now = read_();
-    if (SameFigures(now, kept_))
+    if (SameFigures(now, kept_) && !side.undo && !side.redo)
         return false;
-    auto* step = new Step(*this, kept_, now, text);
+    auto* step = new Step(*this, kept_, now, text, std::move(side), nextMark_++);
     kept_ = std::move(now);
     stack_.push(step);
     return true;
+}
+
+void WindowHistory::Replace(const WindowFigures& figures, const QString& text, StepSide side)
+{
+    Commit();
+    Show(figures);
+    Commit(text, std::move(side));
+}
+
+quint64 WindowHistory::MarkAt(int index) const
+{
+    // Only steps of this class are pushed.
+    return index > 0 && index <= stack_.count()
+               ? static_cast<const Step*>(stack_.command(index - 1))->Mark()
+               : 0;
 }
 
 void WindowHistory::Undo()

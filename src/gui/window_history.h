@@ -29,6 +29,13 @@ struct WindowFigures {
 };
 
 bool SameFigures(const WindowFigures& a, const WindowFigures& b);
+
+// What a step changes beside the figures (the window's file, when a scenario is opened):
+// `undo` runs after the figures are put back, `redo` after they are shown again.
+struct StepSide {
+    std::function<void()> undo;
+    std::function<void()> redo;
+};
 // The state that shows `inputs` and `style`: the amounts written as the window writes them.
 WindowFigures FiguresOf(const BepInputs& inputs, const ChartStyle& style);
 
@@ -42,8 +49,15 @@ public:
     // The state as it stands is the starting point; no step is recorded.
     void Reset();
     // Records one step when the window's state differs from the last one kept; false when
-    // nothing changed or a step is being applied.
-    bool Commit(const QString& text = QString());
+    // nothing changed or a step is being applied. A step with a side is recorded even when
+    // the figures stay as they were.
+    bool Commit(const QString& text = QString(), StepSide side = {});
+    // Shows a whole new state as one step (a change in progress stays a step of its own).
+    void Replace(const WindowFigures& figures, const QString& text, StepSide side = {});
+    // Names the state reached after the first `index` steps: the name stays the same only
+    // while the same steps lead there, so a state saved once is known again after undo and
+    // redo, and not after the steps were replaced.
+    quint64 MarkAt(int index) const;
     void Undo();
     void Redo();
     // Shows a state without recording it; the next Commit records the change.
@@ -65,6 +79,7 @@ private:
     std::function<void(const WindowFigures&)> show_;
     WindowFigures kept_;
     bool applying_ = false;
+    quint64 nextMark_ = 1;
     QUndoStack stack_;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;

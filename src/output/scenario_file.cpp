@@ -5,6 +5,7 @@
 #include "platform.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace brevant {
 
@@ -20,7 +21,8 @@ std::optional<Scenario> LoadScenarioFile(const QString& path, Platform& platform
 {
     const QString prefix = path + u'\n';
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a file is read: a FIFO or a device would wait for data that never comes.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         ShowMessage(platform, IDS_OPEN_FAILED, prefix, kMbError);
         return std::nullopt;
     }
