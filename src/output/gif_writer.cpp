@@ -1,13 +1,12 @@
 #include "gif_writer.h"
 
-#include <QHash>
-
 #include <gif_lib.h>
 
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -44,30 +43,123 @@ struct Bin {
     uint32_t count = 0;
 };
 
-// The image's colours in the order first met, and each pixel's colour as an index into
-// them. Runs of one colour, the bulk of a chart, skip the table.
-void Histogram(const QImage& image, std::vector<Bin>& bins, std::vector<uint32_t>& pixels)
+// Colour to bin: open addressing on the 24-bit colour, kept at most half full.
+class BinTable {
+public:
+    // Not a 24-bit colour: marks an empty slot.
+    static constexpr QRgb kNone = UINT32_MAX;
+
+    // The bin of `rgb`, appended to `bins` when the colour is new.
+    uint32_t Find(QRgb rgb, std::vector<Bin>& bins)
+    {
+        for (size_t i = Start(rgb);; i = (i + 1) & mask_) {
+            const Slot slot = slots_[i];
+            if (slot.rgb == rgb)
+                return slot.bin;
+            if (slot.rgb == kNone) {
+                const auto bin = uint32_t(bins.size());
+                slots_[i] = {rgb, bin};
+                bins.push_back({rgb, 0});
+                if (2 * bins.size() > slots_.size())
+                    Grow(bins);
+                return bin;
+            }
+        }
+    }
+
+private:
+    struct Slot {
+        QRgb rgb = kNone;
+        uint32_t bin = 0;
+    };
+    static constexpr int kInitialBits = 10;
+
+    size_t Start(QRgb rgb) const { return (rgb * 0x9E3779B1U) >> shift_; }
+
+    void Grow(const std::vector<Bin>& bins)
+    {
+        slots_.assign(slots_.size() * 2, Slot{});
+        mask_ = slots_.size() - 1;
+        --shift_;
+        for (size_t k = 0; k < bins.size(); ++k) {
+            size_t i = Start(bins[k].rgb);
+            while (slots_[i].rgb != kNone)
+                i = (i + 1) & mask_;
+            slots_[i] = {bins[k].rgb, uint32_t(k)};
+        }
+    }
+
+    std::vector<Slot> slots_ = std::vector<Slot>(size_t(1) << kInitialBits);
+    size_t mask_ = (size_t(1) << kInitialBits) - 1;
+    int shift_ = 32 - kInitialBits;
+};
+
+// Where the run of `rgb` that starts at `x` ends.
+int RunEnd(const QRgb* line, int x, int w, QRgb rgb)
 {
-    QHash<QRgb, uint32_t> seen;
+    int end = x + 1;
+    while (end < w && (line[end] & 0xFFFFFF) == rgb)
+        ++end;
+    return end;
+}
+
+// The pixels as runs of one colour, each of at most 255 pixels and held in one word: the
+// bin above the low byte, the length in it. A bin fits the 24 bits left, as there are no
+// more colours than that; there are never more runs than pixels.
+class Runs {
+public:
+    // Room past the last pixel that Expand writes into.
+    static constexpr size_t kSlack = 8;
+
+    explicit Runs(size_t pixels) : words_(std::make_unique_for_overwrite<uint32_t[]>(pixels)) {}
+
+    void Add(uint32_t bin, int length)
+    {
+        for (; length > kMaxRun; length -= kMaxRun)
+            words_[size_++] = bin << 8 | uint32_t(kMaxRun);
+        words_[size_++] = bin << 8 | uint32_t(length);
+    }
+
+    // Each pixel's palette index through its bin's entry, eight bytes at a time: `out`
+    // needs kSlack bytes beyond the pixels.
+    void Expand(const std::vector<int>& entry, GifByteType* out) const
+    {
+        for (size_t i = 0; i < size_; ++i) {
+            const uint32_t length = words_[i] & kMaxRun;
+            const auto index = GifByteType(entry[words_[i] >> 8]);
+            const uint64_t eight = uint64_t(index) * 0x0101010101010101U;
+            for (uint32_t k = 0; k < length; k += 8)
+                std::memcpy(out + k, &eight, 8);
+            out += length;
+        }
+    }
+
+private:
+    static constexpr int kMaxRun = 0xFF;
+    std::unique_ptr<uint32_t[]> words_;
+    size_t size_ = 0;
+};
+
+// The image's colours in the order first met, and the pixels as runs of those colours.
+// A run, the bulk of a chart, is looked up once.
+void Histogram(const QImage& image, std::vector<Bin>& bins, Runs& runs)
+{
+    BinTable table;
     const int w = image.width();
-    QRgb last = 0;
-    uint32_t lastBin = UINT32_MAX;
+    QRgb last = BinTable::kNone;
+    uint32_t lastBin = 0;
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        uint32_t* out = pixels.data() + size_t(y) * size_t(w);
-        for (int x = 0; x < w; ++x) {
+        for (int x = 0; x < w;) {
             const QRgb rgb = line[x] & 0xFFFFFF;
-            if (rgb != last || lastBin == UINT32_MAX) {
-                auto it = seen.constFind(rgb);
-                if (it == seen.constEnd()) {
-                    it = seen.insert(rgb, uint32_t(bins.size()));
-                    bins.push_back({rgb, 0});
-                }
+            const int end = RunEnd(line, x, w, rgb);
+            if (rgb != last) {
                 last = rgb;
-                lastBin = it.value();
+                lastBin = table.Find(rgb, bins);
             }
-            ++bins[lastBin].count;
-            out[x] = lastBin;
+            bins[lastBin].count += uint32_t(end - x);
+            runs.Add(lastBin, end - x);
+            x = end;
         }
     }
 }
@@ -132,9 +224,12 @@ std::vector<QRgb> MedianCut(std::vector<Bin> bins, int count)
         if (worst->error <= 0)
             break;
         const Box box = *worst;
-        const int c = box.widest;
+        // The widest channel's byte: red 16 bits up, green 8, blue 0.
+        const int shift = 16 - 8 * box.widest;
         std::sort(bins.begin() + ptrdiff_t(box.begin), bins.begin() + ptrdiff_t(box.end),
-                  [c](const Bin& a, const Bin& b) { return Channel(a.rgb, c) < Channel(b.rgb, c); });
+                  [shift](const Bin& a, const Bin& b) {
+                      return ((a.rgb >> shift) & 0xFF) < ((b.rgb >> shift) & 0xFF);
+                  });
         uint64_t total = 0;
         for (size_t i = box.begin; i < box.end; ++i)
             total += bins[i].count;
@@ -250,12 +345,14 @@ void Refine(const std::vector<Bin>& bins, const std::vector<bool>& kept,
 }
 
 // Fills the palette and each pixel's index into it; the number of entries used.
-int Palette(const QImage& image, std::vector<GifByteType>& indices,
+// `indices` has Runs::kSlack bytes beyond the pixels.
+int Palette(const QImage& image, GifByteType* indices,
             std::array<GifColorType, kMaxPalette>& palette)
 {
     std::vector<Bin> bins;
-    std::vector<uint32_t> pixels(indices.size());
-    Histogram(image, bins, pixels);
+    const size_t pixels = size_t(image.width()) * size_t(image.height());
+    Runs runs(pixels);
+    Histogram(image, bins, runs);
     std::vector<int> entry(bins.size());
     int size = 0;
     if (bins.size() <= size_t(kMaxPalette)) {
@@ -272,7 +369,7 @@ int Palette(const QImage& image, std::vector<GifByteType>& indices,
             return bins[a].count > bins[b].count;
         });
         // Notable: at least 16 pixels and one in 20,000.
-        const uint64_t notable = std::max<uint64_t>(16, pixels.size() / 20000);
+        const uint64_t notable = std::max<uint64_t>(16, pixels / 20000);
         size_t exact = 0;
         while (exact < order.size() && exact < size_t(kMaxExact)
                && bins[order[exact]].count >= notable)
@@ -297,8 +394,7 @@ int Palette(const QImage& image, std::vector<GifByteType>& indices,
                 entry[i] = nearest(bins[i].rgb);
         Refine(bins, kept, entry, int(exact), palette, size);
     }
-    for (size_t i = 0; i < pixels.size(); ++i)
-        indices[i] = GifByteType(entry[pixels[i]]);
+    runs.Expand(entry, indices);
     return size;
 }
 
@@ -316,10 +412,10 @@ std::optional<QByteArray> EncodeGif(const QImage& source)
     const int w = image.width();
     const int h = image.height();
 
-    std::vector<GifByteType> indices(size_t(w) * size_t(h));
+    std::vector<GifByteType> indices(size_t(w) * size_t(h) + Runs::kSlack);
     // Unused entries stay black.
     std::array<GifColorType, kMaxPalette> palette{};
-    const int colours = Palette(image, indices, palette);
+    const int colours = Palette(image, indices.data(), palette);
     const ColorMap map(GifMakeMapObject(PaletteSize(colours), palette.data()));
     if (!map)
         return std::nullopt;
