@@ -289,17 +289,18 @@ TEST(ScenarioWindow, SavedAndOpenedWholeWithTheFileInTheTitleAndOpeningOneStep)
     ScenarioDocument& doc = w.Document();
     const QString caption = w.windowTitle();
 
-    // Save as: the suffix is added, the file holds exactly the window's scenario.
+    // Save as: the suffix is added (also after a dot in the name), the file holds exactly
+    // the window's scenario.
     TypeAndEnter(h, IDC_FIXED_COSTS, QStringLiteral("2500000"));
-    h.platform.saveNames = {h.dir.filePath(QStringLiteral("plan"))};
+    h.platform.saveNames = {h.dir.filePath(QStringLiteral("plan.2027"))};
     Keys(w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    const QString planPath = h.dir.filePath(QStringLiteral("plan.brevant"));
+    const QString planPath = h.dir.filePath(QStringLiteral("plan.2027.brevant"));
     Scenario shown;
     shown.inputs = w.Inputs();
     shown.style = w.Style();
     EXPECT_EQ(FileBytes(planPath), ScenarioBytes(shown));
     EXPECT_EQ(doc.Path(), planPath);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("plan.brevant[*] - ") + caption);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("plan.2027.brevant[*] - ") + caption);
     EXPECT_FALSE(w.isWindowModified());
 
     // A change marks the title; Ctrl+S writes it to the same file and clears the mark.
@@ -417,6 +418,21 @@ TEST(ScenarioWindow, DroppedAndRecentFilesOpenAndWhatIsNoScenarioChangesNothing)
     ASSERT_EQ(recent.size(), ScenarioDocument::kRecentCount);
     EXPECT_EQ(recent.first(), paths.back());
     EXPECT_FALSE(recent.contains(paths[0]));
+
+    // A batch dropped on the button is a step of the file's, also when its questions run
+    // an event loop of their own.
+    QFile csv(h.dir.filePath(QStringLiteral("list.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("A,2000,1500,600,40\r\n");
+    csv.close();
+    const int stepsBeforeBatch = w.UndoStack().count();
+    h.platform.modalLoop = true;
+    h.platform.answers = {kIdNo, kIdNo}; // all together; do not open the folder
+    drop(h.At(IDC_BATCH), csv.fileName());
+    h.platform.modalLoop = false;
+    EXPECT_EQ(w.Inputs().fixedCosts, 600);
+    EXPECT_EQ(w.UndoStack().count(), stepsBeforeBatch + 1);
+    EXPECT_TRUE(w.isWindowModified());
 
     // Not JSON, and a file gone since: told with the name, nothing changes, and the gone
     // one is no longer offered.

@@ -297,10 +297,17 @@ void CTarnelDlg::ConnectControls()
     onClick(IDC_PRESENT, [this] { RunPresentation(); });
     onClick(IDC_OUTPUT_CSV, [this] { OutputWithCsv(*this); });
     onClick(IDC_BATCH, [this] { ChooseBatchFile(*this, this); });
-    // Queued: the batch and its message boxes run after the drag has finished.
+    // Queued: the batch and its message boxes run after the drag has finished. What it
+    // leaves in the window is one step, recorded here: a message box's own event loop would
+    // run any other queued call before the batch has changed anything.
     connect(
         this, &CTarnelDlg::batchFileDropped, this,
-        [this](const QString& path) { RunBatch(*this, path, this); }, Qt::QueuedConnection);
+        [this](const QString& path) {
+            CommitStep();
+            RunBatch(*this, path, this);
+            CommitStep();
+        },
+        Qt::QueuedConnection);
     onClick(IDC_EXIT, [this] { reject(); });
 }
 
@@ -421,8 +428,6 @@ void CTarnelDlg::ConnectHistory()
         connect(control<QPushButton>(id), &QPushButton::pressed, history_, commit);
         connect(control<QPushButton>(id), &QPushButton::clicked, history_, commit);
     }
-    // After the queued batch of a dropped file.
-    connect(this, &CTarnelDlg::batchFileDropped, history_, commit, Qt::QueuedConnection);
 }
 
 void CTarnelDlg::CommitStep()

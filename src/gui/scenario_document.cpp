@@ -183,7 +183,8 @@ bool ScenarioDocument::SaveAs()
     QString path = window_.GetPlatform().SaveFileName(request);
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
+    // "計画.2027" is given the suffix too, or the file would not be offered again.
+    if (!path.endsWith(kScenarioSuffix, Qt::CaseInsensitive))
         path += kScenarioSuffix;
     path = Absolute(path);
     if (path != file_.path && QFileInfo::exists(path) &&
@@ -272,9 +273,11 @@ void ScenarioDocument::UpdateTitle()
         window_.setWindowModified(false);
         return;
     }
-    // "[*]" is where the toolkit shows the modified mark.
-    window_.setWindowTitle(
-        QStringLiteral("%1[*] - %2").arg(QFileInfo(file_.path).fileName(), caption_));
+    // "[*]" is where the toolkit shows the modified mark; one in the name is doubled so that
+    // it is shown as written.
+    const QString name = QFileInfo(file_.path).fileName().replace(QStringLiteral("[*]"),
+                                                                  QStringLiteral("[*][*]"));
+    window_.setWindowTitle(QStringLiteral("%1[*] - %2").arg(name, caption_));
     window_.setWindowModified(Modified());
 }
 

@@ -1,5 +1,8 @@
 #include "support/fake_platform.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 namespace brevant::test {
 
 FakePlatform::FakePlatform(const QString& root)
@@ -12,6 +15,12 @@ FakePlatform::FakePlatform(const QString& root)
 int FakePlatform::MessageBox(const MessageRequest& request)
 {
     messages.append(request);
+    if (modalLoop) {
+        // A turn of a loop of the box's own, as exec() runs one.
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     const unsigned buttons = request.flags & 0x0F;
     if (buttons != kMbYesNo && buttons != kMbYesNoCancel)
         return kIdOk;

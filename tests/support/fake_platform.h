@@ -36,6 +36,8 @@ public:
     QString clipboardText;
     bool clipboardAvailable = true;
     bool openFolderWorks = true;
+    // Message boxes run the event loop while shown, as a real modal box does.
+    bool modalLoop = false;
     QString desktop;
     QString temp;
 
