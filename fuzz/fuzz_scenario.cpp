@@ -10,19 +10,13 @@ using namespace brevant;
 
 namespace {
 
-bool Within(int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; }
-
 void CheckRanges(const Scenario& s)
 {
-    FUZZ_CHECK(Within(s.inputs.variableCostRatio, 0, 10000));
+    FUZZ_CHECK(fuzz::Within(s.inputs.variableCostRatio, 0, 10000));
     FUZZ_CHECK(s.inputs.amountUnit == 0 || s.inputs.amountUnit == 1);
     FUZZ_CHECK(s.inputs.maxSales >= 1 && s.inputs.targetSales >= 1 && s.inputs.fixedCosts >= 0);
     FUZZ_CHECK(CheckAmountOrder(s.inputs) == 0);
-    for (const int32_t w : s.style.lineWidths)
-        FUZZ_CHECK(Within(w, 0, 20));
-    FUZZ_CHECK(Within(s.style.fontSize, 5, 50));
-    FUZZ_CHECK(Within(s.style.outerMargin, 0, 50));
-    FUZZ_CHECK(Within(s.style.scaleMargin, 0, 50));
+    fuzz::CheckStyleRanges(s.style);
 }
 
 bool SameInputs(const BepInputs& a, const BepInputs& b)

@@ -18,17 +18,10 @@ namespace {
 QTemporaryDir* folder = nullptr;
 int serial = 0;
 
-bool Within(int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; }
-
 void CheckRanges(const StoredSettings& s)
 {
-    const ChartStyle& st = s.style;
-    FUZZ_CHECK(Within(s.ratio, 0, 10000));
-    for (const int32_t w : st.lineWidths)
-        FUZZ_CHECK(Within(w, 0, 20));
-    FUZZ_CHECK(Within(st.fontSize, 5, 50));
-    FUZZ_CHECK(Within(st.outerMargin, 0, 50));
-    FUZZ_CHECK(Within(st.scaleMargin, 0, 50));
+    FUZZ_CHECK(fuzz::Within(s.ratio, 0, 10000));
+    fuzz::CheckStyleRanges(s.style);
 
     // The amounts come back as whole numbers with the maximum at least as large as the
     // others, so the window starts with figures it accepts.

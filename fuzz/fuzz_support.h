@@ -29,6 +29,18 @@
 
 namespace brevant::fuzz {
 
+inline bool Within(int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; }
+
+// Every value of a style the profile or a scenario gave is within the profile's ranges.
+inline void CheckStyleRanges(const ChartStyle& st)
+{
+    for (const int32_t w : st.lineWidths)
+        FUZZ_CHECK(Within(w, 0, 20));
+    FUZZ_CHECK(Within(st.fontSize, 5, 50));
+    FUZZ_CHECK(Within(st.outerMargin, 0, 50));
+    FUZZ_CHECK(Within(st.scaleMargin, 0, 50));
+}
+
 // The application object the command line runs with, set up as it does, for the run's
 // whole life: what needs one (fonts, pictures, the toolkit's texts) works as in the program.
 inline void StartApplication(int* argc, char*** argv)

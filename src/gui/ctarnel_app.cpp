@@ -2,6 +2,7 @@
 
 #include "ini_profile_store.h"
 #include "ctarnel_dlg.h"
+#include "dropped_files.h"
 #include "qt_platform.h"
 #include "scenario_file.h"
 
@@ -12,10 +13,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <optional>
-#include <strings.h>
 
 namespace brevant {
 
@@ -82,10 +81,7 @@ int RunSimulatorWindow(int argc, char** argv, const char* scenarioPath)
 
 bool IsScenarioArgument(const char* argument)
 {
-    const std::size_t length = std::strlen(argument);
-    const std::size_t suffix = std::strlen(".brevant");
-    return argument[0] != '-' && length > suffix &&
-           strcasecmp(argument + length - suffix, ".brevant") == 0;
+    return argument[0] != '-' && IsScenarioFileName(QFile::decodeName(argument));
 }
 
 } // namespace brevant

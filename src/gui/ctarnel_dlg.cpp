@@ -638,16 +638,9 @@ bool CTarnelDlg::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (qobject_cast<QLineEdit*>(watched) &&
-        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        const QStringList paths = DroppedPaths(*drop->mimeData());
-        if (IsScenarioDrop(paths)) {
-            drop->acceptProposedAction();
-            if (type == QEvent::Drop)
-                HandleDroppedFiles(paths);
-            return true;
-        }
-    }
+        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
+        TakeScenarioDrop(static_cast<QDropEvent*>(event)))
+        return true;
     if (watched == controlById(IDC_BATCH)) {
         if (event->type() == QEvent::DragEnter) {
             auto* drag = static_cast<QDragEnterEvent*>(event);
@@ -665,23 +658,27 @@ bool CTarnelDlg::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+bool CTarnelDlg::TakeScenarioDrop(QDropEvent* event)
+{
+    const QStringList paths = DroppedPaths(*event->mimeData());
+    if (!IsScenarioDrop(paths))
+        return false;
+    event->acceptProposedAction();
+    if (event->type() == QEvent::Drop)
+        HandleDroppedFiles(paths);
+    return true;
+}
+
 void CTarnelDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (IsScenarioDrop(DroppedPaths(*event->mimeData())))
-        event->acceptProposedAction();
-    else
+    if (!TakeScenarioDrop(event))
         QDialog::dragEnterEvent(event);
 }
 
 void CTarnelDlg::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = DroppedPaths(*event->mimeData());
-    if (!IsScenarioDrop(paths)) {
+    if (!TakeScenarioDrop(event))
         QDialog::dropEvent(event);
-        return;
-    }
-    event->acceptProposedAction();
-    HandleDroppedFiles(paths);
 }
 
 void CTarnelDlg::reject()

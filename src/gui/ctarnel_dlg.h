@@ -194,6 +194,9 @@ private:
     void RememberNormalPlacement();
     void AddAcceleratorKeys();
     void HandleDroppedFiles(const QStringList& paths);
+    // Accepts a drag or drop of one scenario file (and opens it on the drop); false for any
+    // other drop, which is left to the widget.
+    bool TakeScenarioDrop(QDropEvent* event);
 
     void SetAmountText(int index, const QString& text);
     void OnAmountChanged(int index);

@@ -1,5 +1,6 @@
 #include "dropped_files.h"
 
+#include "scenario.h"
 #include "string_table.h"
 
 namespace brevant {
@@ -13,10 +14,15 @@ StringId CheckDroppedFiles(const QStringList& paths)
     return IDS_NONE;
 }
 
+bool IsScenarioFileName(const QString& path)
+{
+    return path.size() > kScenarioSuffix.size() &&
+           path.endsWith(kScenarioSuffix, Qt::CaseInsensitive);
+}
+
 bool IsScenarioDrop(const QStringList& paths)
 {
-    return paths.size() == 1 && paths.first().endsWith(u".brevant", Qt::CaseInsensitive) &&
-           paths.first().size() > 8;
+    return paths.size() == 1 && IsScenarioFileName(paths.first());
 }
 
 } // namespace brevant

@@ -12,8 +12,10 @@ namespace brevant {
 // (in any case), IDS_NONE when the file can go to batch creation.
 StringId CheckDroppedFiles(const QStringList& paths);
 
-// Whether the drop is one scenario file (its name ends in ".brevant", in any case), which
-// the window opens wherever it is dropped.
+// Whether the name is a scenario file's: something before ".brevant", in any case.
+bool IsScenarioFileName(const QString& path);
+
+// Whether the drop is one scenario file, which the window opens wherever it is dropped.
 bool IsScenarioDrop(const QStringList& paths);
 
 } // namespace brevant
